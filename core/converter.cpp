@@ -1,0 +1,90 @@
+#include "core/converter.h"
+
+#include <cstring>
+
+namespace quorvel {
+namespace {
+
+bool PathFits(const char* path) {
+  return path != nullptr && std::strlen(path) < kPathRoom;
+}
+
+}  // namespace
+
+Converter::Converter(FormatCreator format_creator) : creator(std::move(format_creator)) {}
+
+Converter::~Converter() { Finish(); }
+
+int Converter::ParseOptions(char* text) { return ParseConverterOptions(text, options); }
+
+int Converter::SetOptions(const ConversionOptions* source) {
+  if (source == nullptr) return 0;
+  options = *source;
+  return 1;
+}
+
+void Converter::Report(FactoryMessage message, const std::string& text) const {
+  if (message_hook) message_hook(message, text);
+}
+
+int Converter::OpenInput(const char* path) {
+  if (!PathFits(path) || input) return 0;
+  input_path = path;
+  input = creator(DetectInputFormat(path), Direction::kInput);
+  if (!input) return 0;
+  input->SetOptions(&options);
+  if (!input->Open(input_path.c_str(), kModeReadText)) {
+    Report(FactoryMessage::kInputOpenFailed, "Error opening " + input_path + "\n\r");
+    TearDown(input);
+    return 0;
+  }
+  return 1;
+}
+
+int Converter::OpenOutput(const char* path, int code) {
+  if (!PathFits(path) || !input || output) return 0;
+  output_path = path;
+  if (code == kFormatNone) code = OutputFormatFromExtension(path);
+  output = creator(code, Direction::kOutput);
+  if (!output) return 0;
+  output->SetOptions(&options);
+  if (!output->Open(output_path.c_str(), kModeWriteNew)) {
+    Report(FactoryMessage::kOutputOpenFailed, "Output file could not be opened\n\r");
+    input->Close();
+    return 0;
+  }
+  if (!output->WriteHeader(input->Header())) {
+    Report(FactoryMessage::kContestNotSupported, "Contest not supported by output file\n\r");
+    return 0;
+  }
+  return 1;
+}
+
+int Converter::Step(std::int64_t& position, int& count) {
+  if (!input || !output || input->IsEof()) return 0;
+  QsoRecord record;
+  record.Clear();
+  if (!input->ReadQso(record)) return 0;
+  if (!output->WriteQso(record)) ++unwritten;
+  ++converted;
+  position = input->Tell();
+  count = converted;
+  return 1;
+}
+
+void Converter::TearDown(std::unique_ptr<LogFile>& object) {
+  if (!object) return;
+  object->Close();
+  object.reset();
+}
+
+void Converter::Finish() {
+  TearDown(input);
+  if (output) {
+    output->Close();  // writers put out their trailer here; a second Close does nothing
+    if (output->WriteFailed()) output_write_failed = true;
+  }
+  TearDown(output);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,76 @@
+// The Converter: runs one conversion, one QSO per Step, and owns both format objects.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/contest_header.h"
+#include "core/format_factory.h"
+#include "core/log_file.h"
+
+namespace quorvel {
+
+/// The three messages of the factory. The text handed to the hook is the console form, which
+/// ends in "\n\r".
+enum class FactoryMessage { kInputOpenFailed, kOutputOpenFailed, kContestNotSupported };
+using MessageHook = std::function<void(FactoryMessage message, const std::string& text)>;
+
+/// Paths of this many characters or more are refused.
+inline constexpr std::size_t kPathRoom = 2048;
+
+class Converter {
+ public:
+  explicit Converter(FormatCreator creator = CreateLogFile);
+  ~Converter();
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  /// Where the factory's messages go; without a hook they are not shown.
+  void SetMessageHook(MessageHook hook) { message_hook = std::move(hook); }
+
+  /// Fills the options from the command-line option text (upper-cased in place); returns 1.
+  int ParseOptions(char* text);
+  /// Copies a ready options block; 0 and nothing changed for a null pointer.
+  int SetOptions(const ConversionOptions* source);
+
+  /// Detects the input's format, creates and opens its reader. 0 when the format is not one
+  /// this build reads, the path is too long, or the recognised file cannot be opened (after
+  /// the "Error opening" message).
+  int OpenInput(const char* path);
+  /// Creates the writer for `code` (0: from the extension), opens the new file without
+  /// replacing an existing one and writes the header from the input's. 0 on any failure.
+  int OpenOutput(const char* path, int code);
+  /// Converts one QSO: 1 with the input's byte position and the running count stored, or 0
+  /// when there is nothing more to convert.
+  int Step(std::int64_t& position, int& count);
+  /// Closes and destroys the input object, then the output object. Harmless when repeated.
+  void Finish();
+
+  int Converted() const { return converted; }
+  /// QSOs read but refused by the output format (counted in Converted() all the same).
+  int Unwritten() const { return unwritten; }
+  /// True when writing the output file failed (disk full, device gone).
+  bool OutputWriteFailed() const { return output_write_failed; }
+  LogFile* Input() const { return input.get(); }
+  LogFile* Output() const { return output.get(); }
+  const ConversionOptions& Options() const { return options; }
+
+ private:
+  void Report(FactoryMessage message, const std::string& text) const;
+  void TearDown(std::unique_ptr<LogFile>& object);
+
+  FormatCreator creator;
+  MessageHook message_hook;
+  std::string input_path;
+  std::string output_path;
+  std::unique_ptr<LogFile> input;
+  std::unique_ptr<LogFile> output;
+  ConversionOptions options{};
+  int converted = 0;
+  int unwritten = 0;
+  bool output_write_failed = false;
+};
+
+}  // namespace quorvel

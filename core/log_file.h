@@ -1,0 +1,45 @@
+// The abstract log format: one subclass per file format, driven by the Converter through a fixed
+// set of operations. Operations report success as 1 and failure as 0; nothing throws.
+#pragma once
+
+#include <cstdint>
+
+#include "core/contest_header.h"
+#include "core/log_stream.h"
+#include "core/qso_record.h"
+
+namespace quorvel {
+
+class LogFile : public LogStream {
+ public:
+  LogFile();
+  ~LogFile() override;
+
+  /// Opens the log. Reading (kOpenRead) also reads the file's own header into `header` and
+  /// positions at the first QSO; writing only opens the file. 0 when the file cannot be opened
+  /// or its header is not acceptable.
+  virtual int Open(const char* path, unsigned mode) = 0;
+  /// Keeps a copy of the input's header and writes the file header from it; 0 when the format
+  /// cannot represent the log (typically its contest). Read-only formats keep this version.
+  virtual int WriteHeader(ContestHeader source);
+  /// Copies the options block; 0 (and nothing changed) for a null pointer.
+  virtual int SetOptions(const ConversionOptions* source);
+  /// The format's own option parser; 0 when no contest is known afterwards.
+  virtual int ParseOptions(const char* text);
+  /// Clears `record` and fills it with the next QSO; 0 at the end of the log or on data that
+  /// cannot be read. Write-only formats keep this version.
+  virtual int ReadQso(QsoRecord& record);
+  /// Writes one QSO; 0 when the format cannot hold it. Read-only formats keep this version.
+  virtual int WriteQso(const QsoRecord& record);
+
+  const ContestHeader& Header() const { return header; }
+  const ConversionOptions& Options() const { return options; }
+  std::int32_t QsoCount() const { return qso_count; }
+
+ protected:
+  ContestHeader header{};
+  std::int32_t qso_count = 0;
+  ConversionOptions options{};
+};
+
+}  // namespace quorvel

@@ -1,0 +1,225 @@
+#include "core/log_stream.h"
+
+#include <cstring>
+#include <filesystem>
+
+namespace quorvel {
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 16;
+constexpr char kCtrlZ = 0x1A;
+
+const char* StdioMode(unsigned mode) {
+  if ((mode & kOpenWrite) == 0) return "rb";
+  if (mode & kOpenNoReplace) return "wbx";
+  if (mode & kOpenAppend) return "ab";
+  if (mode & kOpenNoCreate) return (mode & kOpenTruncate) ? "w+b" : "r+b";
+  return "wb";
+}
+
+bool IsDirectory(const char* path) {
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
+}
+
+}  // namespace
+
+LogStream::LogStream() = default;
+
+LogStream::~LogStream() {
+  if (file != nullptr) LogStream::Close();
+}
+
+int LogStream::Open(const char* new_path, unsigned mode) {
+  if (new_path == nullptr) return 0;
+  if (file != nullptr) LogStream::Close();
+  path = std::string(new_path);
+  at_end = eof = ctrl_z_seen = write_failed = false;
+  text_mode = (mode & kOpenBinary) == 0;
+  writing = (mode & kOpenWrite) != 0;
+  buffer_pos = buffer_len = 0;
+  buffer_offset = 0;
+  if (!writing && IsDirectory(new_path)) return 0;
+  file = std::fopen(new_path, StdioMode(mode));
+  if (file == nullptr) return 0;
+  std::setvbuf(file, nullptr, _IONBF, 0);  // the stream keeps its own buffer
+  buffer.resize(kBufferSize);
+  if (mode & kOpenAtEnd) {
+    std::fseek(file, 0, SEEK_END);
+    buffer_offset = std::ftell(file);
+  }
+  return 1;
+}
+
+int LogStream::Close() {
+  if (file != nullptr) {
+    if (writing && !FlushWrites()) write_failed = true;
+    if (std::fclose(file) != 0 && writing) write_failed = true;
+    file = nullptr;
+  }
+  at_end = eof = ctrl_z_seen = false;
+  buffer_pos = buffer_len = 0;
+  return 1;
+}
+
+bool LogStream::Fill() {
+  buffer_offset += static_cast<std::int64_t>(buffer_len);
+  buffer_pos = buffer_len = 0;
+  if (ctrl_z_seen) return false;
+  buffer_len = std::fread(buffer.data(), 1, buffer.size(), file);
+  if (buffer_len == 0) {
+    if (std::ferror(file)) at_end = true;
+    return false;
+  }
+  if (text_mode) {
+    const void* z = std::memchr(buffer.data(), kCtrlZ, buffer_len);
+    if (z != nullptr) {
+      buffer_len = static_cast<std::size_t>(static_cast<const char*>(z) - buffer.data());
+      ctrl_z_seen = true;
+      return buffer_len > 0;
+    }
+  }
+  return true;
+}
+
+int LogStream::ReadLine(char* out, int size) {
+  if (file == nullptr || writing) {
+    at_end = true;
+    return 0;
+  }
+  if (out == nullptr || size < 1) return 0;
+  const std::size_t room = static_cast<std::size_t>(size) - 1;
+  std::size_t stored = 0;
+  bool read_any = false;
+  while (stored < room) {
+    if (buffer_pos == buffer_len && !Fill()) {
+      eof = true;
+      break;
+    }
+    const char* start = buffer.data() + buffer_pos;
+    std::size_t avail = std::min(buffer_len - buffer_pos, room - stored);
+    std::size_t n = 0;
+    if (!text_mode) {
+      const void* lf = std::memchr(start, '\n', avail);
+      n = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : avail;
+    } else {
+      while (n < avail && start[n] != '\n' && start[n] != '\r') ++n;
+    }
+    std::memcpy(out + stored, start, n);
+    stored += n;
+    buffer_pos += n;
+    read_any = read_any || n > 0;
+    if (n == avail) continue;
+    read_any = true;
+    char stop = buffer[buffer_pos++];
+    if (stop == '\n') break;
+    // A carriage return in text mode: dropped when a line feed follows it.
+    if (buffer_pos == buffer_len && !Fill()) eof = true;
+    if (buffer_pos < buffer_len && buffer[buffer_pos] == '\n') {
+      ++buffer_pos;
+      break;
+    }
+    out[stored++] = '\r';
+  }
+  out[stored] = '\0';
+  return read_any ? 1 : 0;
+}
+
+int LogStream::NextTextByte() {
+  if (buffer_pos == buffer_len && !Fill()) return -1;
+  unsigned char c = static_cast<unsigned char>(buffer[buffer_pos++]);
+  if (c != '\r') return c;
+  if (buffer_pos == buffer_len && !Fill()) return c;
+  if (buffer[buffer_pos] == '\n') return static_cast<unsigned char>(buffer[buffer_pos++]);
+  return c;
+}
+
+int LogStream::ReadTranslatedBlock(unsigned char* out, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i) {
+    int c = NextTextByte();
+    if (c < 0) return 0;
+    out[i] = static_cast<unsigned char>(c);
+  }
+  return 1;
+}
+
+int LogStream::ReadBlock(void* out, std::size_t length) {
+  if (file == nullptr || writing) {
+    at_end = true;
+    return 0;
+  }
+  unsigned char* target = static_cast<unsigned char*>(out);
+  int complete = 1;
+  if (text_mode) {
+    complete = ReadTranslatedBlock(target, length);
+  } else {
+    std::size_t copied = 0;
+    while (copied < length) {
+      if (buffer_pos == buffer_len && !Fill()) {
+        complete = 0;
+        break;
+      }
+      std::size_t n = std::min(buffer_len - buffer_pos, length - copied);
+      std::memcpy(target + copied, buffer.data() + buffer_pos, n);
+      buffer_pos += n;
+      copied += n;
+    }
+  }
+  if (!complete) eof = at_end = true;
+  return complete;
+}
+
+bool LogStream::FlushWrites() {
+  if (buffer_len == 0) return !write_failed;
+  std::size_t written = std::fwrite(buffer.data(), 1, buffer_len, file);
+  if (written != buffer_len) write_failed = true;
+  buffer_offset += static_cast<std::int64_t>(buffer_len);
+  buffer_len = 0;
+  return !write_failed;
+}
+
+int LogStream::WriteBlock(const void* data, std::size_t length) {
+  if (file == nullptr || !writing || write_failed) return 0;
+  const char* source = static_cast<const char*>(data);
+  while (length > 0) {
+    if (buffer_len == buffer.size() && !FlushWrites()) return 0;
+    std::size_t n = std::min(buffer.size() - buffer_len, length);
+    std::memcpy(buffer.data() + buffer_len, source, n);
+    buffer_len += n;
+    source += n;
+    length -= n;
+  }
+  return 1;
+}
+
+std::int64_t LogStream::FileSize() {
+  if (file == nullptr) return 0;
+  if (writing) FlushWrites();
+  long position = std::ftell(file);
+  if (std::fseek(file, 0, SEEK_END) != 0) return 0;
+  long size = std::ftell(file);
+  std::fseek(file, position, SEEK_SET);
+  return size < 0 ? 0 : size;
+}
+
+std::int64_t LogStream::Tell() const {
+  return buffer_offset + static_cast<std::int64_t>(writing ? buffer_len : buffer_pos);
+}
+
+int LogStream::Seek(std::int64_t offset) {
+  if (file == nullptr || offset < 0) return 0;
+  if (writing) FlushWrites();
+  if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) return 0;
+  buffer_offset = offset;
+  buffer_pos = buffer_len = 0;
+  eof = ctrl_z_seen = false;
+  return 1;
+}
+
+const char* LogStream::Extension() const {
+  if (!path) return nullptr;
+  std::size_t dot = path->rfind('.');
+  return dot == std::string::npos ? nullptr : path->c_str() + dot + 1;
+}
+
+}  // namespace quorvel

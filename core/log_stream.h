@@ -1,0 +1,96 @@
+// One named log file with open-mode bits, line and block reading and block writing.
+//
+// On Linux the C library does no text-mode translation, so the stream gives text-mode reads
+// their meaning itself: a carriage return that stands before a line feed is dropped and a
+// Ctrl-Z (0x1A) ends the file. Positions and sizes are always byte offsets of the file.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+/// Open-mode bits.
+enum OpenModeBits : unsigned {
+  kOpenRead = 0x01,
+  kOpenWrite = 0x02,
+  kOpenAtEnd = 0x04,
+  kOpenAppend = 0x08,
+  kOpenTruncate = 0x10,
+  kOpenNoCreate = 0x20,
+  kOpenNoReplace = 0x40,
+  kOpenBinary = 0x80
+};
+/// The three modes the system uses.
+inline constexpr unsigned kModeReadText = kOpenRead;
+inline constexpr unsigned kModeReadBinary = kOpenRead | kOpenBinary;
+inline constexpr unsigned kModeWriteNew = kOpenWrite | kOpenNoReplace | kOpenBinary;
+
+class LogStream {
+ public:
+  LogStream();
+  virtual ~LogStream();
+  LogStream(const LogStream&) = delete;
+  LogStream& operator=(const LogStream&) = delete;
+
+  /// Opens `path` with `mode`; 1 when the stream is usable. Reading never creates a file and
+  /// refuses directories; writing with kOpenNoReplace creates the file atomically and fails
+  /// when it exists. Opening an open stream closes the first file before opening the second.
+  int Open(const char* path, unsigned mode);
+  /// Writes out what is buffered and closes the file; returns 1.
+  virtual int Close();
+
+  /// Reads up to the next line feed or `size` - 1 characters; the line feed is consumed, not
+  /// stored; the text is always terminated. 0 when nothing could be read.
+  int ReadLine(char* buffer, int size);
+  /// Reads exactly `length` bytes; 0 (and the end flag set) when they are not all there.
+  int ReadBlock(void* buffer, std::size_t length);
+  /// Writes `length` bytes; 1 while the stream is usable.
+  int WriteBlock(const void* buffer, std::size_t length);
+  int WriteText(std::string_view text) { return WriteBlock(text.data(), text.size()); }
+
+  /// True once a read met the end of the file (or a Ctrl-Z in text mode), or failed for good.
+  bool IsEof() const { return at_end || eof; }
+  /// Size of the file in bytes; the read position stays where it was.
+  std::int64_t FileSize();
+  /// Read (or write) position: bytes from the start of the file.
+  std::int64_t Tell() const;
+  /// Moves the read position to a byte offset; 1 on success.
+  int Seek(std::int64_t offset);
+
+  /// The text after the last "." of the path, or null when there is none.
+  const char* Extension() const;
+  const char* Path() const { return path ? path->c_str() : nullptr; }
+  bool IsOpen() const { return file != nullptr; }
+  /// True when a write or the final flush failed (disk full, device gone).
+  bool WriteFailed() const { return write_failed; }
+
+  /// The input format code of the open file from its extension and first 80 bytes; 0 when
+  /// no format is recognised. The read position is the same afterwards.
+  int DetectType();
+
+ private:
+  bool Fill();
+  bool FlushWrites();
+  int ReadTranslatedBlock(unsigned char* out, std::size_t length);
+  int NextTextByte();
+
+  std::FILE* file = nullptr;
+  bool at_end = false;
+  std::optional<std::string> path;
+  bool eof = false;
+  bool text_mode = false;
+  bool writing = false;
+  bool ctrl_z_seen = false;
+  bool write_failed = false;
+  std::vector<char> buffer;          // read or write buffer
+  std::size_t buffer_pos = 0;        // next byte to read in `buffer`
+  std::size_t buffer_len = 0;        // bytes held in `buffer`
+  std::int64_t buffer_offset = 0;    // file offset of buffer[0]
+};
+
+}  // namespace quorvel

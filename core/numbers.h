@@ -1,0 +1,45 @@
+// Reading numbers out of log text: leading decimal digits, 0 when there are none.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace quorvel {
+
+/// Standard C decimal reading of a text: leading blanks skipped, an optional sign, then the
+/// digits up to the first non-digit; 0 when there are none. Values past the 64-bit range
+/// saturate instead of overflowing.
+inline std::int64_t ParseLeadingInt(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::int64_t value = 0;
+  constexpr std::int64_t kLimit = INT64_MAX / 10 - 10;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (value < kLimit) value = value * 10 + (text[i] - '0');
+  }
+  return negative ? -value : value;
+}
+
+/// A 64-bit value cut to the width of an integer field, the way a C assignment to a narrower
+/// type wraps.
+template <typename Field>
+Field CutToField(std::int64_t value) {
+  return static_cast<Field>(static_cast<std::uint64_t>(value));
+}
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
+inline char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+/// Case-insensitive comparison of two texts (ASCII letters only).
+inline bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (ToUpper(a[i]) != ToUpper(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite: plain (gcc), then sanitized (clang with AddressSanitizer
+# and UndefinedBehaviorSanitizer), then each fuzz target for a short while.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+FUZZ_SECONDS="${FUZZ_SECONDS:-8}"
+JOBS="$(nproc)"
+
+bash scripts/install-deps.sh
+
+echo "== plain build and tests"
+cmake -S . -B build/plain -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=g++
+cmake --build build/plain -j "$JOBS"
+(cd build/plain && ctest -j "$JOBS" --output-on-failure)
+
+echo "== sanitized build and tests"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_COMPILER=clang++ -DQUORVEL_SANITIZE=ON -DQUORVEL_FUZZ=ON
+cmake --build build/sanitize -j "$JOBS"
+(cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest -j "$JOBS" --output-on-failure)
+
+echo "== fuzz targets, ${FUZZ_SECONDS}s each"
+for target in build/sanitize/fuzz/*_fuzz; do
+  name="$(basename "$target" _fuzz)"
+  work="build/sanitize/fuzz-corpus/$name"
+  mkdir -p "$work"
+  "$target" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 \
+    "$work" "fuzz/corpus/$name" 2>"build/sanitize/fuzz-$name.log" || {
+    tail -n 40 "build/sanitize/fuzz-$name.log"
+    echo "fuzz target $name failed"
+    exit 1
+  }
+  echo "$name: $(grep -o 'DONE.*' "build/sanitize/fuzz-$name.log" || echo done)"
+done
+echo "All tests and fuzz targets passed."

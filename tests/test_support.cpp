@@ -1,0 +1,80 @@
+#include "test_support.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+namespace quorvel::testing {
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+  static std::atomic<int> counter{0};
+  root = fs::temp_directory_path() /
+         ("quorvel-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  fs::remove_all(root);
+  fs::create_directories(root);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code error;
+  fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, error);
+  fs::remove_all(root, error);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(path, error);
+}
+
+RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string& folder) {
+  int pipe_ends[2];
+  if (::pipe(pipe_ends) != 0) return {"", -1000};
+  pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(pipe_ends[1], STDOUT_FILENO);
+    ::close(pipe_ends[0]);
+    ::close(pipe_ends[1]);
+    if (::chdir(folder.c_str()) != 0) ::_exit(127);
+    std::vector<char*> argv;
+    std::string program = QUORVELCON_PATH;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = args;
+    for (std::string& arg : copies) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  ::close(pipe_ends[1]);
+  RunResult result{"", -1};
+  char chunk[4096];
+  ssize_t got;
+  while ((got = ::read(pipe_ends[0], chunk, sizeof chunk)) > 0) result.output.append(chunk, got);
+  ::close(pipe_ends[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string RealDataDir() {
+  fs::path dir = QUORVEL_REALDATA_DIR;
+  std::error_code error;
+  return fs::is_directory(dir, error) ? fs::canonical(dir).string() : std::string{};
+}
+
+}  // namespace quorvel::testing
