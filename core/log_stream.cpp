@@ -82,13 +82,10 @@ bool LogStream::Fill() {
   return true;
 }
 
-int LogStream::ReadLine(char* out, int size) {
-  if (file == nullptr || writing) {
-    at_end = true;
-    return 0;
-  }
-  if (out == nullptr || size < 1) return 0;
-  const std::size_t room = static_cast<std::size_t>(size) - 1;
+// Scans one line into `append` (a callable taking a pointer and a count), at most `room`
+// characters; the line feed is consumed and not passed on. True when anything was read.
+template <typename Append>
+bool LogStream::ScanLine(std::size_t room, Append append) {
   std::size_t stored = 0;
   bool read_any = false;
   while (stored < room) {
@@ -105,7 +102,7 @@ int LogStream::ReadLine(char* out, int size) {
     } else {
       while (n < avail && start[n] != '\n' && start[n] != '\r') ++n;
     }
-    std::memcpy(out + stored, start, n);
+    append(start, n);
     stored += n;
     buffer_pos += n;
     read_any = read_any || n > 0;
@@ -119,9 +116,36 @@ int LogStream::ReadLine(char* out, int size) {
       ++buffer_pos;
       break;
     }
-    out[stored++] = '\r';
+    append("\r", 1);
+    ++stored;
   }
+  return read_any;
+}
+
+int LogStream::ReadLine(char* out, int size) {
+  if (file == nullptr || writing) {
+    at_end = true;
+    return 0;
+  }
+  if (out == nullptr || size < 1) return 0;
+  std::size_t stored = 0;
+  bool read_any = ScanLine(static_cast<std::size_t>(size) - 1, [&](const char* data, std::size_t n) {
+    std::memcpy(out + stored, data, n);
+    stored += n;
+  });
   out[stored] = '\0';
+  return read_any ? 1 : 0;
+}
+
+int LogStream::ReadLine(std::string& line) {
+  line.clear();
+  if (file == nullptr || writing) {
+    at_end = true;
+    return 0;
+  }
+  bool read_any = ScanLine(line.max_size(), [&line](const char* data, std::size_t n) {
+    line.append(data, n);
+  });
   return read_any ? 1 : 0;
 }
 

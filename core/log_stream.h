@@ -47,6 +47,9 @@ class LogStream {
   /// Reads up to the next line feed or `size` - 1 characters; the line feed is consumed, not
   /// stored; the text is always terminated. 0 when nothing could be read.
   int ReadLine(char* buffer, int size);
+  /// Reads a whole line of any length into `line` (line feed consumed, not stored; text-mode
+  /// rules as for ReadLine). 0 when nothing could be read.
+  int ReadLine(std::string& line);
   /// Reads exactly `length` bytes; 0 (and the end flag set) when they are not all there.
   int ReadBlock(void* buffer, std::size_t length);
   /// Writes `length` bytes; 1 while the stream is usable.
@@ -75,6 +78,8 @@ class LogStream {
 
  private:
   bool Fill();
+  template <typename Append>
+  bool ScanLine(std::size_t room, Append append);
   bool FlushWrites();
   int ReadTranslatedBlock(unsigned char* out, std::size_t length);
   int NextTextByte();

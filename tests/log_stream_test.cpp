@@ -179,5 +179,24 @@ TEST(LogStream, LargeWritesAreAllThere) {
   EXPECT_EQ(ReadFile(dir.Path("big.txt")).size(), 900000u);
 }
 
+TEST(LogStream, WholeLinesOfAnyLengthKeepEveryByte) {
+  ScratchDir dir;
+  std::string huge(200000, 'h');
+  huge[100] = '\0';
+  WriteFile(dir.Path("a.txt"), huge + "\r\nshort\r\nlast");
+  LogStream text;
+  text.Open(dir.Path("a.txt").c_str(), kModeReadText);
+  std::string line;
+  ASSERT_EQ(text.ReadLine(line), 1);
+  EXPECT_EQ(line, huge);
+  ASSERT_EQ(text.ReadLine(line), 1);
+  EXPECT_EQ(line, "short");
+  ASSERT_EQ(text.ReadLine(line), 1);
+  EXPECT_EQ(line, "last");
+  EXPECT_TRUE(text.IsEof());
+  EXPECT_EQ(text.ReadLine(line), 0);
+  EXPECT_EQ(line, "");
+}
+
 }  // namespace
 }  // namespace quorvel
