@@ -70,12 +70,14 @@ class Random {
   int Int(int low, int high) { return std::uniform_int_distribution<int>(low, high)(engine); }
   std::string Text(int min_length, int max_length, std::string_view alphabet) {
     std::string text(static_cast<std::size_t>(Int(min_length, max_length)), ' ');
-    for (char& c : text) c = alphabet[static_cast<std::size_t>(Int(0, int(alphabet.size()) - 1))];
+    for (char& c : text)
+      c = alphabet[static_cast<std::size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))];
     return text;
   }
+  // Text of any length the field holds with its terminator.
   template <std::size_t N>
-  void Fill(char (&field)[N], int max_length) {
-    CopyCut(field, Text(0, max_length, kPrintable));
+  void Fill(char (&field)[N]) {
+    CopyCut(field, Text(0, static_cast<int>(N) - 1, kPrintable));
   }
   template <std::size_t N>
   void Fill(std::uint8_t (&field)[N]) {
@@ -98,24 +100,24 @@ struct HeaderPair {
 HeaderPair RandomHeader(Random& random, int contest) {
   ContestHeader h{};
   h.contest = static_cast<std::uint8_t>(contest);
-  random.Fill(h.call, 31);
-  random.Fill(h.contest_name, 31);
-  random.Fill(h.name, 31);
-  random.Fill(h.address, 63);
-  random.Fill(h.city, 31);
-  random.Fill(h.state, 7);
-  random.Fill(h.zip, 15);
-  random.Fill(h.club, 63);
-  random.Fill(h.ct_text, 15);
-  random.Fill(h.gridsquare, 7);
-  random.Fill(h.arrl_sect, 7);
-  random.Fill(h.text1, 63);
-  random.Fill(h.text2, 63);
-  random.Fill(h.text3, 63);
-  random.Fill(h.text4, 31);
-  random.Fill(h.text5, 63);
-  random.Fill(h.text6, 63);
-  random.Fill(h.year, 4);
+  random.Fill(h.call);
+  random.Fill(h.contest_name);
+  random.Fill(h.name);
+  random.Fill(h.address);
+  random.Fill(h.city);
+  random.Fill(h.state);
+  random.Fill(h.zip);
+  random.Fill(h.club);
+  random.Fill(h.ct_text);
+  random.Fill(h.gridsquare);
+  random.Fill(h.arrl_sect);
+  random.Fill(h.text1);
+  random.Fill(h.text2);
+  random.Fill(h.text3);
+  random.Fill(h.text4);
+  random.Fill(h.text5);
+  random.Fill(h.text6);
+  random.Fill(h.year);
   CopyCut(h.radio, kRadios[random.Int(0, 5)]);
   h.category = random.Byte();
   h.power_cat = static_cast<std::uint8_t>(random.Int(1, 3));
@@ -170,7 +172,7 @@ void FillEveryField(Random& random, QsoRecord& q, int contest) {
   q.time_off = random.Int(0, INT_MAX);
   std::vector<int> bands = BandsOf(contest);
   q.band = static_cast<std::uint8_t>(
-      bands[static_cast<std::size_t>(random.Int(0, int(bands.size()) - 1))]);
+      bands[static_cast<std::size_t>(random.Int(0, static_cast<int>(bands.size()) - 1))]);
   q.freq = static_cast<std::uint32_t>(random.Int(18000, 1480000));
   q.mode = static_cast<std::uint8_t>(random.Int(1, 9));
   q.contest = static_cast<std::uint8_t>(contest);
@@ -557,27 +559,6 @@ TEST(Ct8Converter, ContestWithoutACtNumberIsNotSupportedAndLeavesAnEmptyFile) {
   EXPECT_EQ(ReadFile(dir.Path("out.bin")), "");
 }
 
-TEST(Ct8Converter, ConvertsIntoCt8FromAnotherFormat) {
-  ScratchDir dir;
-  WriteFile(dir.Path("in.adi"), "TESTLOG 4\nK1ABC\nW2XYZ\n");
-  Converter converter(LineToCt8);
-  ASSERT_EQ(converter.OpenInput(dir.Path("in.adi").c_str()), 1);
-  ASSERT_EQ(converter.OpenOutput(dir.Path("out.bin").c_str(), 0), 1);
-  std::int64_t position = 0;
-  int count = 0;
-  while (converter.Step(position, count)) {
-  }
-  converter.Finish();
-  EXPECT_EQ(count, 2);
-  Ct8LogFile reader;
-  ASSERT_EQ(reader.Open(dir.Path("out.bin").c_str(), kModeReadText), 1);
-  EXPECT_EQ(reader.Header().contest, kContestWpx);
-  EXPECT_STREQ(reader.Header().call, "N0CALL");
-  std::vector<QsoRecord> qsos = ReadAllQsos(reader);
-  ASSERT_EQ(qsos.size(), 2u);
-  EXPECT_STREQ(qsos[1].call, "W2XYZ");
-}
-
 TEST(Ct8Example, QuickStartLogIsACqwwCwLogOfAContestWeekend) {
   std::string path = std::string(QUORVEL_SOURCE_DIR) + "/examples/cqww-cw.bin";
   Ct8LogFile reader;
@@ -586,7 +567,8 @@ TEST(Ct8Example, QuickStartLogIsACqwwCwLogOfAContestWeekend) {
   EXPECT_EQ(reader.Header().mode, kModeCw);
   EXPECT_STREQ(reader.Header().call, "N0QV");
   std::vector<QsoRecord> qsos = ReadAllQsos(reader);
-  EXPECT_GE(qsos.size(), 15u);
+  EXPECT_EQ(reader.Header().zone, 4);
+  EXPECT_EQ(qsos.size(), 21u);
   std::int32_t previous = 0;
   for (const QsoRecord& qso : qsos) {
     EXPECT_EQ(qso.mode, kModeCw) << qso.call;

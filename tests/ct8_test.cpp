@@ -376,17 +376,6 @@ TEST_F(Ct8Writing, HeaderHasSignatureFixedBytesAndZeroedGaps) {
   }
 }
 
-TEST_F(Ct8Writing, ContestModeIsStoredOnlyForCwSsbAndRtty) {
-  for (int mode : {0, 4, 9}) {
-    ContestHeader header = Header(kContestCqww);
-    header.mode = static_cast<std::uint8_t>(mode);
-    EXPECT_EQ(Write(header, {}).At(257), 0) << mode;
-  }
-  ContestHeader ssb = Header(kContestCqww);
-  ssb.mode = kModeSsb;
-  EXPECT_EQ(Write(ssb, {}).At(257), 1);
-}
-
 TEST_F(Ct8Writing, UnknownContestIsStoredAsCqwwAndContestsPast15AreRefused) {
   EXPECT_EQ(Write(Header(kContestNone), {}).At(256), 0);
   EXPECT_EQ(Write(Header(kContestAllAsian), {}).At(256), 14);
@@ -397,17 +386,6 @@ TEST_F(Ct8Writing, UnknownContestIsStoredAsCqwwAndContestsPast15AreRefused) {
     EXPECT_EQ(result, 0) << contest;
     EXPECT_EQ(file.Str().size(), 0u) << contest;
   }
-}
-
-TEST_F(Ct8Writing, SweepstakesHeaderCheckIsDecimalText) {
-  ContestHeader header = Header(kContestSs);
-  header.prec = 'A';
-  header.check = 99;
-  CopyCut(header.arrl_sect, "ORG");
-  Bytes file = Write(header, {});
-  EXPECT_EQ(file.At(702), 'A');
-  EXPECT_EQ(file.Str().substr(706, 4), "99\0\0"s);
-  EXPECT_EQ(file.Str().substr(734, 4), "ORG\0"s);
 }
 
 TEST_F(Ct8Writing, RecordHoldsTimeSevenHoursAheadAndTheAuxDigitAsACharacter) {
