@@ -1,5 +1,7 @@
 #include "core/format_factory.h"
 
+#include "formats/adif_log_file.h"
+
 namespace quorvel {
 namespace {
 
@@ -19,6 +21,7 @@ std::unique_ptr<LogFile> Make() {
 // non-empty and matches no code.
 constexpr FormatEntry kFormats[] = {
     {kFormatNone, false, false, nullptr},
+    {kFormatAdif, true, true, Make<AdifLogFile>},
 };
 
 }  // namespace
