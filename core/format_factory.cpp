@@ -1,6 +1,7 @@
 #include "core/format_factory.h"
 
 #include "formats/adif_log_file.h"
+#include "formats/ct8_log_file.h"
 
 namespace quorvel {
 namespace {
@@ -22,6 +23,7 @@ std::unique_ptr<LogFile> Make() {
 constexpr FormatEntry kFormats[] = {
     {kFormatNone, false, false, nullptr},
     {kFormatAdif, true, true, Make<AdifLogFile>},
+    {kFormatCt8, true, true, Make<Ct8LogFile>},
 };
 
 }  // namespace
