@@ -10,7 +10,6 @@
 namespace quorvel {
 namespace {
 
-constexpr std::size_t kNameRoom = 32;             // names longer than this are unknown anyway
 constexpr std::int64_t kLengthLimit = 1LL << 60;  // stated lengths saturate here
 constexpr std::int64_t kMhzLimit = 1000000000;    // keeps the frequency arithmetic in range
 
@@ -194,7 +193,7 @@ AdifTagScanner::Stop AdifTagScanner::ReadLength(std::int64_t& length) {
     }
     if (phase == kDigits) {
       if (IsDigit(static_cast<char>(c))) {
-        length = std::min(length * 10 + (c - '0'), kLengthLimit);
+        length = length < kLengthLimit / 10 ? length * 10 + (c - '0') : kLengthLimit;
       } else {
         phase = kRest;
       }
@@ -206,10 +205,11 @@ AdifTagScanner::Stop AdifTagScanner::ReadLength(std::int64_t& length) {
 
 // Exactly `length` bytes, line feeds included; fewer when the file ends first.
 std::string_view AdifTagScanner::ReadCountedValue(std::int64_t length) {
-  if (length <= 0) return {};
+  if (length <= 0) return {value_copy, 0};
   auto remaining = static_cast<std::uint64_t>(length);
   if (remaining <= static_cast<std::uint64_t>(end - pos)) {
-    std::string_view value(pos, static_cast<std::size_t>(remaining));
+    std::string_view value(
+        pos, static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kValueRoom)));
     pos += remaining;
     return value;
   }
