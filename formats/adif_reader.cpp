@@ -1,5 +1,6 @@
 // Reading ADIF: the tag scanner, the header and the contacts.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "core/civil_time.h"
@@ -15,6 +16,9 @@ constexpr std::int64_t kMhzLimit = 1000000000;    // keeps the frequency arithme
 
 bool IsLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+char ToLowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 bool IsBlank(int c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -92,15 +96,24 @@ constexpr ExchangeTags kExchangeTags[] = {
     {kContestGeneralQso, {kAdifComment, kAdifUnknown}},
 };
 
-// 1 for the best exchange tag of a contest, 2 for the next; 0 for a tag that is none.
-int ExchangeRank(int contest, int tag) {
+// Per contest and tag: 1 for the contest's best exchange tag, 2 for the next, else 0.
+using ExchangeRanks = std::array<std::array<std::uint8_t, kAdifTagCount>, kContestCount + 1>;
+
+constexpr ExchangeRanks BuildExchangeRanks() {
+  ExchangeRanks ranks{};
   for (const ExchangeTags& entry : kExchangeTags) {
-    if (entry.contest != contest) continue;
     for (int rank = 0; rank < 2; ++rank) {
-      if (entry.tags[rank] == tag) return rank + 1;
+      if (entry.tags[rank] != kAdifUnknown) ranks[entry.contest][entry.tags[rank]] = rank + 1;
     }
   }
-  return 0;
+  return ranks;
+}
+
+constexpr ExchangeRanks kExchangeRanks = BuildExchangeRanks();
+
+int ExchangeRank(int contest, int tag) {
+  if (contest > kContestCount || tag < 0 || tag >= kAdifTagCount) return 0;
+  return kExchangeRanks[contest][tag];
 }
 
 template <typename Field>
@@ -162,8 +175,7 @@ AdifTagScanner::Stop AdifTagScanner::ReadName(int& number) {
       Unget();
       return Stop::kBroken;
     }
-    if (length < sizeof name)
-      name[length] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : static_cast<char>(c);
+    if (length < sizeof name) name[length] = ToLowerAscii(static_cast<char>(c));
     if (length <= sizeof name) ++length;
   }
 }
