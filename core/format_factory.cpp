@@ -1,5 +1,6 @@
 #include "core/format_factory.h"
 
+#include "formats/adif_log_file.h"
 #include "formats/ct8_log_file.h"
 
 namespace quorvel {
@@ -21,6 +22,7 @@ std::unique_ptr<LogFile> Make() {
 // non-empty and matches no code.
 constexpr FormatEntry kFormats[] = {
     {kFormatNone, false, false, nullptr},
+    {kFormatAdif, true, true, Make<AdifLogFile>},
     {kFormatCt8, true, true, Make<Ct8LogFile>},
 };
 
