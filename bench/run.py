@@ -38,12 +38,17 @@ def build(build_dir):
 
 
 def run_measured(command, cwd, stdout=subprocess.DEVNULL):
-    """Wall seconds, peak resident kilobytes and exit status of one command."""
+    """Wall seconds, peak resident kilobytes and exit status of one command.
+
+    The peak comes from GNU time, which starts the command itself: the kernel's peak of a
+    process started straight from Python would include the Python process it was forked from.
+    """
+    peak_file = pathlib.Path(cwd) / "peak.txt"
     start = time.perf_counter()
-    process = subprocess.Popen(command, cwd=cwd, stdout=stdout, stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(process.pid, 0)
+    status = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", str(peak_file)] + command,
+                            cwd=cwd, stdout=stdout, stderr=subprocess.DEVNULL).returncode
     elapsed = time.perf_counter() - start
-    return elapsed, usage.ru_maxrss, os.waitstatus_to_exitcode(status)
+    return elapsed, int(peak_file.read_text().split()[-1]), status
 
 
 def best_of(repeat, make_command, cwd, cleanup, stdout_path=None):
