@@ -1,5 +1,8 @@
 #include "core/format_factory.h"
 
+#include "formats/arrl_log_file.h"
+#include "formats/cabrillo_log_file.h"
+
 namespace quorvel {
 namespace {
 
@@ -19,6 +22,8 @@ std::unique_ptr<LogFile> Make() {
 // non-empty and matches no code.
 constexpr FormatEntry kFormats[] = {
     {kFormatNone, false, false, nullptr},
+    {kFormatArrl, true, true, Make<ArrlLogFile>},
+    {kFormatCabrillo, false, true, Make<CabrilloLogFile>},
 };
 
 }  // namespace

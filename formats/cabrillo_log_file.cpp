@@ -1,0 +1,328 @@
+#include "formats/cabrillo_log_file.h"
+
+#include <string_view>
+
+#include "core/civil_time.h"
+#include "core/data_files.h"
+#include "core/numbers.h"
+#include "core/text_field.h"
+#include "formats/received_exchange.h"
+#include "formats/text_line.h"
+
+namespace quorvel {
+namespace {
+
+enum class Layout { kReports, kSweepstakes, kVhf, kQsoParty, kNaqp };
+
+// Contests with a Cabrillo name and a column layout. A name ending in '-' is completed with the
+// log's mode (or the month, for the VHF party).
+struct CabrilloContest {
+  int contest;
+  const char* name;
+  Layout layout;
+};
+
+constexpr CabrilloContest kContests[] = {
+    {kContestSs, "ARRL-SS-", Layout::kSweepstakes},
+    {kContestArrlDx, "ARRL-DX-", Layout::kReports},
+    {kContestCqww, "CQ-WW-", Layout::kReports},
+    {kContestWpx, "CQ-WPX-", Layout::kReports},
+    {kContestIaru, "IARU-HF", Layout::kReports},
+    {kContestArrl10, "ARRL-10", Layout::kReports},
+    {kContestArrl160, "ARRL-160", Layout::kReports},
+    {kContestCq160, "CQ-160-", Layout::kReports},
+    {kContestCqp, "CA-QSO-PARTY", Layout::kQsoParty},
+    {kContestArrlDxFromDx, "ARRL-DX-", Layout::kReports},
+    {kContestVhfQso, "ARRL-VHF-", Layout::kVhf},
+    {kContestNaqp, "NAQP-", Layout::kNaqp},
+    {kContestSprint, "NA-SPRINT-", Layout::kQsoParty},
+    {kContestStewPerry, "STEW-PERRY", Layout::kReports},
+};
+
+const CabrilloContest* FindContest(int contest) {
+  for (const CabrilloContest& entry : kContests) {
+    if (entry.contest == contest) return &entry;
+  }
+  return nullptr;
+}
+
+constexpr const char* kModeUnknown = "?MODE?";
+constexpr const char* kMonthUnknown = "?MON?";
+constexpr const char* kBandUnknown = "?BAND?";
+constexpr const char* kCategoryUnknown = "?CATEGORY?";
+constexpr const char* kPowerUnknown = "?PWR?";
+
+// The mode column of a QSO line, by mode code.
+constexpr const char* kModeWords[kModeCount + 1] = {
+    kModeUnknown, "CW",         "PH",         "RY",         "PH",
+    "FM",         kModeUnknown, kModeUnknown, kModeUnknown, kModeUnknown};
+
+// The mode part of a contest name: the sponsors name their phone and RTTY weekends with SSB and
+// RTTY (CQ-WW-SSB, CQ-WPX-RTTY), not with the PH and RY of the mode column.
+constexpr const char* kContestModeWords[kModeCount + 1] = {
+    kModeUnknown, "CW",         "SSB",        "RTTY",       "SSB",
+    "SSB",        kModeUnknown, kModeUnknown, kModeUnknown, kModeUnknown};
+
+constexpr const char* kCategoryWords[] = {
+    "SINGLE-OP",   "SINGLE-OP-ASSISTED",     "MULTI-ONE", "MULTI-TWO",
+    "MULTI-MULTI", "SINGLE-OP-QRP-PORTABLE", "SINGLE-OP", "SINGLE-OP",
+    "ROVER",       "MULTI-LIMITED"};
+
+constexpr const char* kPowerWords[] = {kPowerUnknown, "QRP", "LOW", "HIGH"};
+
+// The frequency column for contacts without a frequency in kHz: the lower edge of each HF band
+// in kHz, the band designators of the Cabrillo format from 6 m up. Satellite, packet and
+// novice pseudo-bands (27 to 29) have none.
+constexpr const char* kBandWords[kBandCount + 1] = {
+    nullptr, "1800", "3500", "7000", "10000", "14000", "18068", "21000", "24890", "28000", "50",
+    "70",    "144",  "222",  "432",  "902",   "1.2G",  "2.3G",  "3.4G",  "5.7G",  "10G",   "24G",
+    "24G",   "47G",  "119G", "142G", "241G",  nullptr, nullptr, nullptr, "LIGHT"};
+
+constexpr int kFirstBandAboveHf = 10;
+
+template <std::size_t N>
+const char* WordOr(const char* const (&words)[N], int code, const char* unknown) {
+  return (code >= 0 && static_cast<std::size_t>(code) < N && words[code] != nullptr) ? words[code]
+                                                                                     : unknown;
+}
+
+// A header text ready for a keyword line: terminated, control characters as blanks.
+template <std::size_t N>
+void CleanHeaderText(char (&field)[N]) {
+  field[N - 1] = '\0';
+  for (char& c : field) {
+    if (c != '\0' && static_cast<unsigned char>(c) < ' ') c = ' ';
+  }
+}
+
+void CleanHeaderTexts(ContestHeader& header) {
+  CleanHeaderText(header.call);
+  CleanHeaderText(header.arrl_sect);
+  CleanHeaderText(header.club);
+  CleanHeaderText(header.name);
+  CleanHeaderText(header.address);
+  CleanHeaderText(header.city);
+  CleanHeaderText(header.state);
+  CleanHeaderText(header.zip);
+  CleanHeaderText(header.gridsquare);
+}
+
+void FrequencyColumn(const QsoRecord& record, char (&column)[16]) {
+  const char* band_word = WordOr(kBandWords, record.band, nullptr);
+  bool frequency_fits = record.band < kFirstBandAboveHf || band_word == nullptr;
+  if (record.freq != 0 && frequency_fits) {
+    std::snprintf(column, sizeof column, "%u", static_cast<unsigned>(record.freq / 10));
+  } else {
+    std::snprintf(column, sizeof column, "%s", band_word != nullptr ? band_word : kBandUnknown);
+  }
+}
+
+// A character column of the record (Sweepstakes precedence): '?' when it holds nothing
+// printable, which is what a cleared record's blank means.
+char RecordChar(char c) {
+  unsigned char value = static_cast<unsigned char>(c);
+  return (value > ' ' && value < 0x7F) ? c : '?';
+}
+
+struct Exchange {
+  char sent[24];
+  char received[48];
+};
+
+// A received text as one word of the line (see LineWord).
+void CopyText(char (&out)[48], std::string_view text) {
+  CopyCut(out, LineWord(text).c_str());
+}
+
+// The sent and received exchange of layout R, by contest.
+Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord& record,
+                         bool north_american, int qso_number) {
+  Exchange exchange{};
+  std::snprintf(exchange.sent, sizeof exchange.sent, "%s", "???");
+  CopyText(exchange.received, ReceivedExchangeText(record));
+  switch (contest) {
+    case kContestCqww:
+      std::snprintf(exchange.received, sizeof exchange.received, "%02d", record.cqz);
+      break;
+    case kContestWpx:
+      std::snprintf(exchange.received, sizeof exchange.received, "%5d", record.srx);
+      break;
+    case kContestIaru:
+      if (own.zone != 0) {
+        std::snprintf(exchange.sent, sizeof exchange.sent, "%02d", own.zone);
+      } else {
+        std::snprintf(exchange.sent, sizeof exchange.sent, "%s", "??");
+      }
+      if (record.ituz != 0) {
+        std::snprintf(exchange.received, sizeof exchange.received, "%02d", record.ituz);
+      } else {
+        CopyText(exchange.received, record.RcvdExch());
+      }
+      break;
+    case kContestArrl10:
+      if (!north_american) std::snprintf(exchange.sent, sizeof exchange.sent, "%-6d", qso_number);
+      if (record.srx != 0) {
+        std::snprintf(exchange.received, sizeof exchange.received, "%-6d", record.srx);
+      } else {
+        CopyText(exchange.received, !record.State().empty() ? record.State() : record.RcvdExch());
+      }
+      break;
+    case kContestArrlDxFromDx:
+      std::snprintf(exchange.sent, sizeof exchange.sent, "%s", "????");
+      break;
+    default:  // ARRL DX from W/VE, ARRL 160 m, CQ 160 m, Stew Perry
+      break;
+  }
+  return exchange;
+}
+
+}  // namespace
+
+int CabrilloLogFile::Open(const char* path, unsigned mode) {
+  if (!LogStream::Open(path, mode)) return 0;
+  CopyCut(header.call, "NOCALL");
+  qso_count = 0;
+  return 1;
+}
+
+int CabrilloLogFile::Close() {
+  if (IsOpen()) WriteText("END-OF-LOG:\r\n");
+  return LogStream::Close();
+}
+
+void CabrilloLogFile::WriteKeywordLine(const char* keyword, const char* value) {
+  TextLine line;
+  line.Append("%s %s\r\n", keyword, value);
+  line.WriteTo(*this);
+}
+
+int CabrilloLogFile::WriteHeader(ContestHeader source) {
+  const CabrilloContest* contest = FindContest(source.contest);
+  if (contest == nullptr) return 0;
+  CleanHeaderTexts(source);
+
+  char contest_name[48];
+  std::string_view name = contest->name;
+  const char* completion = "";
+  if (name.back() == '-') {
+    completion = source.contest == kContestVhfQso
+                     ? kMonthUnknown
+                     : WordOr(kContestModeWords, source.mode, kModeUnknown);
+  }
+  std::snprintf(contest_name, sizeof contest_name, "%s%s", contest->name, completion);
+
+  const char* band = source.contest == kContestArrl10    ? "10M"
+                     : source.contest == kContestArrl160 ? "160M"
+                                                         : "ALL";
+  WriteKeywordLine("START-OF-LOG:", "2.0");
+  WriteKeywordLine("ARRL-SECTION:",
+                   source.contest == kContestArrlDxFromDx ? "DX" : source.arrl_sect);
+  WriteKeywordLine("CONTEST:", contest_name);
+  WriteKeywordLine("CALLSIGN:", source.call);
+  TextLine category;
+  category.Append("%s %s %s %s\r\n",
+                  "CATEGORY:", WordOr(kCategoryWords, source.category, kCategoryUnknown), band,
+                  WordOr(kPowerWords, source.power_cat, kPowerUnknown));
+  category.WriteTo(*this);
+  WriteKeywordLine("CLAIMED-SCORE:", "");
+  WriteKeywordLine("OPERATORS:", "");
+  WriteKeywordLine("CLUB:", source.club);
+  WriteKeywordLine("NAME:", source.name);
+  WriteKeywordLine("ADDRESS:", source.address);
+  TextLine address;
+  address.Append("%s %s, %s %s\r\n", "ADDRESS:", source.city, source.state, source.zip);
+  address.WriteTo(*this);
+  TextLine soapbox;
+  soapbox.Append("%s\r\n", "SOAPBOX:");
+  soapbox.WriteTo(*this);
+
+  header = source;
+  DecideNorthAmerican();
+  return 1;
+}
+
+void CabrilloLogFile::DecideNorthAmerican() {
+  countryTable.Open(FindDataFile("cqww.cty").c_str(), kModeReadBinary);
+  std::string_view call = FieldText(header.call);
+  if (call.empty()) {
+    northAmerican = true;
+    return;
+  }
+  const Country* country = countryTable.LookupCall(call);
+  if (country == nullptr) {
+    northAmerican = false;
+    return;
+  }
+  const std::string& prefix = country->prefix;
+  northAmerican = prefix == "W" || prefix == "KH6" || prefix == "KL7" || prefix == "VE";
+}
+
+int CabrilloLogFile::WriteQso(const QsoRecord& record) {
+  ++qso_count;
+  const CabrilloContest* contest = FindContest(header.contest);
+  if (contest == nullptr) return 0;
+
+  char frequency[16];
+  FrequencyColumn(record, frequency);
+  CivilTime time = UtcCalendar(record.time_on);
+  TextLine line;
+  line.Append("QSO: %5s %2s %4d-%02d-%02d %02d%02d ", frequency,
+              WordOr(kModeWords, record.mode, kModeUnknown), time.year, time.month, time.day,
+              time.hour, time.minute);
+
+  LineWord own(header.call);
+  LineWord call(record.call);
+  switch (contest->layout) {
+    case Layout::kReports: {
+      Exchange exchange = ReportsExchange(header.contest, header, record, northAmerican, qso_count);
+      line.Append("%-13s %-3d %-6s %-13s %-3d %-6s  ", own.c_str(), record.rst_sent, exchange.sent,
+                  call.c_str(), record.rst_rcvd, exchange.received);
+      break;
+    }
+    case Layout::kSweepstakes: {
+      char own_check[8];
+      char check[8];
+      if (header.check != 0) {
+        std::snprintf(own_check, sizeof own_check, "%02d", header.check);
+      } else {
+        std::snprintf(own_check, sizeof own_check, "%s", "??");
+      }
+      // A cleared record's check is a blank; printed as a number it would be the check 32.
+      if (record.check != ' ') {
+        std::snprintf(check, sizeof check, "%d", static_cast<unsigned char>(record.check));
+      } else {
+        std::snprintf(check, sizeof check, "%s", "??");
+      }
+      line.Append("%-10s %4d %c %2s %3s %-10s %4d %c %2s %-3s", own.c_str(), qso_count,
+                  header.prec != 0 ? RecordChar(static_cast<char>(header.prec)) : '?', own_check,
+                  LineWord(header.arrl_sect, "???").c_str(), call.c_str(), record.srx,
+                  RecordChar(record.prec), check, LineWord(record.arrl_sect).c_str());
+      break;
+    }
+    case Layout::kVhf: {
+      char sent_report[8] = "   ";
+      char report[8] = "   ";
+      if (record.rst_sent != 0)
+        std::snprintf(sent_report, sizeof sent_report, "%-3d", record.rst_sent);
+      if (record.rst_rcvd != 0) std::snprintf(report, sizeof report, "%-3d", record.rst_rcvd);
+      line.Append("%-13s %-3s %-6s %-13s %-3s %-6s  ", own.c_str(), sent_report,
+                  LineWord(header.gridsquare).c_str(), call.c_str(), report,
+                  LineWord(record.rcvd_exch).c_str());
+      break;
+    }
+    case Layout::kQsoParty:
+      line.Append("%-10s %-4d %-10s %-3s %-10s %-4d %-10s %-3s  ", own.c_str(), qso_count, "????",
+                  "????", call.c_str(), record.srx, LineWord(record.name).c_str(),
+                  LineWord(ReceivedExchangeText(record)).c_str());
+      break;
+    case Layout::kNaqp:
+      line.Append("%-10s %-4s %-10s %-3s %-10s %-4s %-10s %-3s  ", own.c_str(), "", "????", "????",
+                  call.c_str(), "", LineWord(record.name).c_str(),
+                  LineWord(ReceivedExchangeText(record)).c_str());
+      break;
+  }
+  line.Append("\r\n");
+  return line.WriteTo(*this);
+}
+
+}  // namespace quorvel
