@@ -3,18 +3,25 @@
 // A country line begins with an upper-case letter: "Name: zone: primary-prefix prefixes...;".
 // Any other line continues the most recent country: its first word is passed over and the rest
 // are prefixes. Prefixes are separated by blanks, commas and semicolons; the first ';' of a line
-// ends its list.
+// ends its list. Every country of the file is kept, lines of any length are read whole, and a
+// last line without a line end is read too.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/log_stream.h"
+#include "refdata/text_hash.h"
 
 namespace quorvel {
+
+/// The name the country file is looked for under when none is given.
+inline constexpr const char* kCountryFileName = "cqww.cty";
+/// Characters of a call that take part in a look-up; the rest is ignored.
+inline constexpr std::size_t kMaxCallLength = 99;
 
 struct Country {
   std::string name;
@@ -26,31 +33,43 @@ class CountryTable : public LogStream {
  public:
   /// An empty table; call Open to load one.
   CountryTable();
-  /// Loads `file_name` at once, looked for as FindDataFile says; a file that cannot be opened
-  /// leaves the table empty.
+  /// Loads `file_name` (cqww.cty when null) at once, looked for as FindDataFile says; a file
+  /// that cannot be opened leaves the table empty.
   explicit CountryTable(const char* file_name);
 
-  /// Opens `path` (the binary bit added) and loads it; 0 when it cannot be opened.
+  /// Opens `path` (the binary bit added), loads it and closes it; 0 when it cannot be opened.
   int Open(const char* path, unsigned mode);
   /// Reads the rest of the file; returns 1.
   int Load();
-  /// Appends a country and returns its index.
+  /// Appends a country and returns its index. Countries returned by LookupCall stay valid
+  /// until the next AddCountry.
   int AddCountry(std::string_view name, std::string_view prefix, int zone);
-  /// Appends a prefix of the country at `country_index`.
+  /// Appends a prefix of the country at `country_index` (ignored when there is no such
+  /// country).
   void AddPrefix(std::string_view prefix, int country_index);
 
-  /// The country of the longest beginning of `call` (at most 99 characters, case-sensitive)
-  /// that the file lists as a prefix; the earliest such prefix in the file wins. Null when no
-  /// beginning of the call is listed.
+  /// The country of the longest beginning of `call` (at most 99 characters, up to a NUL,
+  /// case-sensitive) that the file lists as a prefix; the earliest such prefix in the file
+  /// wins. Null when no beginning of the call is listed. Does not allocate.
   const Country* LookupCall(std::string_view call) const;
   /// The same, filling the three outputs and returning 1, or returning 0 with them untouched.
   int LookupCall(std::string_view call, std::string& name, std::string& prefix, int& zone) const;
 
   std::size_t CountryCount() const { return countries.size(); }
+  const Country& CountryAt(std::size_t index) const { return countries[index]; }
+  std::size_t PrefixCount() const { return prefix_count; }
 
  private:
-  std::vector<Country> countries;                   // file order; position = country index
-  std::unordered_map<std::string, int> prefix_index;  // prefix -> country of its first entry
+  void LoadLine(std::string_view line);
+
+  std::vector<Country> countries;  // file order; position = country index
+  // Prefix -> country of its first entry in file order.
+  TextMap<int> prefix_index;
+  // has_length[n]: some prefix has n characters, so a look-up tries beginnings of that length.
+  std::array<bool, kMaxCallLength + 1> has_length{};
+  std::size_t longest_prefix = 0;
+  std::size_t prefix_count = 0;
+  int current_country = -1;  // the country that continuation lines add to while loading
 };
 
 }  // namespace quorvel

@@ -1,28 +1,32 @@
 // ARRL sections by state or province, read from stsec.dat.
 //
 // Each line of the file is a state, a ':', and the sections of that state separated by blanks,
-// commas and semicolons; everything after the line's first ';' is a comment.
+// commas and semicolons; everything after the line's first ';' is a comment. Lines of any
+// length are read whole, and a last line without a line end is read too.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/log_stream.h"
+#include "refdata/text_hash.h"
 
 namespace quorvel {
+
+/// The name the section file is looked for under when none is given.
+inline constexpr const char* kSectionFileName = "stsec.dat";
 
 class SectionTable : public LogStream {
  public:
   /// An empty table; call Open to load one.
   SectionTable();
-  /// Loads `file_name` at once, looked for as FindDataFile says; a file that cannot be opened
-  /// leaves the table empty.
+  /// Loads `file_name` (stsec.dat when null) at once, looked for as FindDataFile says; a file
+  /// that cannot be opened leaves the table empty.
   explicit SectionTable(const char* file_name);
 
-  /// Opens `path` (the binary bit added) and loads it; 0 when it cannot be opened.
+  /// Opens `path` (the binary bit added), loads it and closes it; 0 when it cannot be opened.
   int Open(const char* path, unsigned mode);
   /// Reads the rest of the file and appends its entries; returns 1.
   int Load();
@@ -32,6 +36,8 @@ class SectionTable : public LogStream {
   /// copied into `state` (cut to `state_size` - 1 characters) with 1; else 0 and `state`
   /// untouched.
   int Lookup(std::string_view section, char* state, std::size_t state_size) const;
+  /// The same look-up, giving the whole state text, or null when the section is not listed.
+  const std::string* FindState(std::string_view section) const;
   std::size_t EntryCount() const { return entries.size(); }
 
  private:
@@ -39,8 +45,12 @@ class SectionTable : public LogStream {
     std::string section;
     std::string state;
   };
-  std::vector<Entry> entries;                          // file order
-  std::unordered_map<std::string, std::size_t> index;  // upper-cased section -> first entry
+  void LoadLine(std::string_view line);
+
+  std::vector<Entry> entries;  // file order
+  // Upper-cased section -> its first entry in file order.
+  TextMap<std::size_t> index;
+  std::size_t longest_section = 0;
 };
 
 }  // namespace quorvel

@@ -1,0 +1,93 @@
+#include "refdata/country_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/data_files.h"
+#include "core/numbers.h"
+#include "refdata/words.h"
+
+namespace quorvel {
+
+CountryTable::CountryTable() = default;
+
+CountryTable::CountryTable(const char* file_name) {
+  Open(FindDataFile(file_name ? file_name : kCountryFileName).c_str(), kModeReadBinary);
+}
+
+int CountryTable::Open(const char* path, unsigned mode) {
+  if (!LogStream::Open(path, mode | kOpenBinary)) return 0;
+  Load();
+  Close();
+  return 1;
+}
+
+int CountryTable::Load() {
+  std::string line;
+  while (ReadLine(line)) LoadLine(line);
+  return 1;
+}
+
+// A country line "Name: zone: primary prefixes..." starts a country; any other line adds the
+// words after its first one to the current country. Words after the first ';' are a comment.
+void CountryTable::LoadLine(std::string_view line) {
+  line = UpToCarriageReturn(line);
+  std::size_t comment = line.find(';');
+  std::size_t pos = 0;
+  if (!line.empty() && IsUpperLetter(line[0])) {
+    Word name = NextWord(line, pos, ":");
+    Word zone = NextWord(line, pos, ":");
+    Word primary = NextWord(line, pos, " :");
+    current_country =
+        AddCountry(name.text, primary.text, CutToField<int>(ParseLeadingInt(zone.text)));
+  } else {
+    NextWord(line, pos, " ");
+  }
+  if (current_country < 0) return;
+  for (Word word = NextWord(line, pos, " ,;"); !word.text.empty();
+       word = NextWord(line, pos, " ,;")) {
+    if (word.start >= comment) break;
+    AddPrefix(word.text, current_country);
+  }
+}
+
+int CountryTable::AddCountry(std::string_view name, std::string_view prefix, int zone) {
+  countries.push_back({std::string(name), std::string(prefix), zone});
+  return static_cast<int>(countries.size() - 1);
+}
+
+void CountryTable::AddPrefix(std::string_view prefix, int country_index) {
+  if (country_index < 0 || static_cast<std::size_t>(country_index) >= countries.size()) return;
+  ++prefix_count;
+  // A prefix longer than the part of a call that is looked at can never match.
+  if (prefix.empty() || prefix.size() > kMaxCallLength) return;
+  prefix_index.try_emplace(std::string(prefix), country_index);
+  has_length[prefix.size()] = true;
+  longest_prefix = std::max(longest_prefix, prefix.size());
+}
+
+const Country* CountryTable::LookupCall(std::string_view call) const {
+  std::size_t length = std::min({call.size(), kMaxCallLength, longest_prefix});
+  const void* nul = length > 0 ? std::memchr(call.data(), '\0', length) : nullptr;
+  if (nul != nullptr) {
+    length = static_cast<std::size_t>(static_cast<const char*>(nul) - call.data());
+  }
+  for (; length > 0; --length) {
+    if (!has_length[length]) continue;
+    auto found = prefix_index.find(call.substr(0, length));
+    if (found != prefix_index.end()) return &countries[static_cast<std::size_t>(found->second)];
+  }
+  return nullptr;
+}
+
+int CountryTable::LookupCall(std::string_view call, std::string& name, std::string& prefix,
+                             int& zone) const {
+  const Country* country = LookupCall(call);
+  if (country == nullptr) return 0;
+  name = country->name;
+  prefix = country->prefix;
+  zone = country->zone;
+  return 1;
+}
+
+}  // namespace quorvel
