@@ -1,5 +1,6 @@
 #include "core/format_factory.h"
 
+#include "formats/adif_log_file.h"
 #include "formats/arrl_log_file.h"
 #include "formats/cabrillo_log_file.h"
 
@@ -22,6 +23,7 @@ std::unique_ptr<LogFile> Make() {
 // non-empty and matches no code.
 constexpr FormatEntry kFormats[] = {
     {kFormatNone, false, false, nullptr},
+    {kFormatAdif, true, true, Make<AdifLogFile>},
     {kFormatArrl, true, true, Make<ArrlLogFile>},
     {kFormatCabrillo, false, true, Make<CabrilloLogFile>},
 };

@@ -129,10 +129,11 @@ int LogStream::ReadLine(char* out, int size) {
   }
   if (out == nullptr || size < 1) return 0;
   std::size_t stored = 0;
-  bool read_any = ScanLine(static_cast<std::size_t>(size) - 1, [&](const char* data, std::size_t n) {
-    std::memcpy(out + stored, data, n);
-    stored += n;
-  });
+  bool read_any =
+      ScanLine(static_cast<std::size_t>(size) - 1, [&](const char* data, std::size_t n) {
+        std::memcpy(out + stored, data, n);
+        stored += n;
+      });
   out[stored] = '\0';
   return read_any ? 1 : 0;
 }
@@ -143,9 +144,8 @@ int LogStream::ReadLine(std::string& line) {
     at_end = true;
     return 0;
   }
-  bool read_any = ScanLine(line.max_size(), [&line](const char* data, std::size_t n) {
-    line.append(data, n);
-  });
+  bool read_any =
+      ScanLine(line.max_size(), [&line](const char* data, std::size_t n) { line.append(data, n); });
   return read_any ? 1 : 0;
 }
 
@@ -191,6 +191,23 @@ int LogStream::ReadBlock(void* out, std::size_t length) {
   }
   if (!complete) eof = at_end = true;
   return complete;
+}
+
+std::string_view LogStream::PeekBuffered() {
+  if (file == nullptr || writing) {
+    at_end = true;
+    return {};
+  }
+  if (buffer_pos == buffer_len && !Fill()) {
+    eof = true;
+    return {};
+  }
+  return {buffer.data() + buffer_pos, buffer_len - buffer_pos};
+}
+
+void LogStream::TakeBuffered(std::size_t count) {
+  if (writing) return;
+  buffer_pos += std::min(count, buffer_len - buffer_pos);
 }
 
 bool LogStream::FlushWrites() {

@@ -56,6 +56,14 @@ class LogStream {
   int WriteBlock(const void* buffer, std::size_t length);
   int WriteText(std::string_view text) { return WriteBlock(text.data(), text.size()); }
 
+  /// Reading without copying: the bytes read ahead and not yet taken, refilling the buffer
+  /// when all of it has been taken. Empty (and the end flag set) at the end of the file or on
+  /// a stream not open for reading. The bytes are the file's own, untranslated even in text
+  /// mode (a Ctrl-Z still ends a text-mode file). The view lasts until the next read.
+  std::string_view PeekBuffered();
+  /// Takes the first `count` bytes of what PeekBuffered showed (at most all of them).
+  void TakeBuffered(std::size_t count);
+
   /// True once a read met the end of the file (or a Ctrl-Z in text mode), or failed for good.
   bool IsEof() const { return at_end || eof; }
   /// Size of the file in bytes; the read position stays where it was.
@@ -92,10 +100,10 @@ class LogStream {
   bool writing = false;
   bool ctrl_z_seen = false;
   bool write_failed = false;
-  std::vector<char> buffer;          // read or write buffer
-  std::size_t buffer_pos = 0;        // next byte to read in `buffer`
-  std::size_t buffer_len = 0;        // bytes held in `buffer`
-  std::int64_t buffer_offset = 0;    // file offset of buffer[0]
+  std::vector<char> buffer;        // read or write buffer
+  std::size_t buffer_pos = 0;      // next byte to read in `buffer`
+  std::size_t buffer_len = 0;      // bytes held in `buffer`
+  std::int64_t buffer_offset = 0;  // file offset of buffer[0]
 };
 
 }  // namespace quorvel

@@ -1,0 +1,181 @@
+// ADIF logs (.adi), read and written. Every field is a tag "<name:length>" followed by exactly
+// that many characters of value; a record ends with "<eor>", the optional header with "<eoh>".
+//
+// Reading scans the file's bytes straight from the stream's buffer, so lines of any length are
+// read and memory does not grow with the log. Writing spells each contact's exchange with the
+// tags that suit the log's contest, decided through the country table (cqww.cty) and, for the
+// "state" line of US stations, the section table (stsec.dat).
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string_view>
+
+#include "core/log_file.h"
+#include "refdata/country_table.h"
+#include "refdata/section_table.h"
+
+namespace quorvel {
+
+class AdifRecordText;
+
+/// The tag names the format knows; a name's position is its tag number.
+enum AdifTag : int {
+  kAdifUnknown = -1,
+  kAdifEor = 0,
+  kAdifCall,
+  kAdifQsoDate,
+  kAdifTimeOn,
+  kAdifTimeOff,
+  kAdifFreq,
+  kAdifBand,
+  kAdifMode,
+  kAdifTxPwr,
+  kAdifRstSent,
+  kAdifRstRcvd,
+  kAdifQslSent,
+  kAdifQslRcvd,
+  kAdifName,
+  kAdifQth,
+  kAdifState,
+  kAdifComment,
+  kAdifContestId,
+  kAdifStx,
+  kAdifSrx,
+  kAdifPrec,
+  kAdifCheck,
+  kAdifArrlSect,
+  kAdifRxPwr,
+  kAdifCqz,
+  kAdifItuz,
+  kAdifGridsquare,
+  kAdifIota,
+  kAdifTxCount,
+  kAdifCategory,
+  kAdifAge,
+  kAdifTenTen,
+  kAdifArciNum,
+  kAdifPrefecture,
+  kAdifRcv,
+  kAdifAddress,
+  kAdifClub,
+  kAdifPowerCat,
+  kAdifEoh
+};
+inline constexpr int kAdifTagCount = kAdifEoh + 1;
+
+/// Tag spellings, indexed by tag number.
+inline constexpr std::string_view kAdifTagNames[kAdifTagCount] = {
+    "eor",      "call",      "qso_date",  "time_on",    "time_off", "freq",       "band",
+    "mode",     "tx_pwr",    "rst_sent",  "rst_rcvd",   "qsl_sent", "qsl_rcvd",   "name",
+    "qth",      "state",     "comment",   "contest_id", "stx",      "srx",        "prec",
+    "check",    "arrl_sect", "rx_pwr",    "cqz",        "ituz",     "gridsquare", "iota",
+    "tx_count", "category",  "age",       "ten_ten",    "arci_num", "prefecture", "rcv",
+    "address",  "club",      "power_cat", "eoh"};
+
+/// The tag number of a name compared without regard to case; kAdifUnknown for other names.
+int AdifTagNumber(std::string_view name);
+
+/// The first contest code 1..33 whose ADIF spelling begins with `value` (case-sensitive); 0
+/// when none does or the value is empty.
+int AdifContestFromId(std::string_view value);
+
+/// The characters "%d" prints for `n`: its decimal digits and a leading minus sign.
+int DigitCount(std::int64_t n);
+
+/// The tag scanner: reads one tag at a time from a stream opened in binary mode, looking at the
+/// stream's buffer without copying unless a value runs across a buffer refill.
+class AdifTagScanner {
+ public:
+  enum class Result { kTag, kEndOfRecord, kEndOfHeader, kEndOfFile };
+  struct Tag {
+    int number = kAdifUnknown;
+    std::string_view value;   // valid until the next call
+    std::int64_t offset = 0;  // byte offset of the tag's '<' in the file
+  };
+  /// Longest value kept; the rest of a longer value is passed over.
+  static constexpr std::size_t kValueRoom = 4095;
+
+  explicit AdifTagScanner(LogStream& stream) : stream(stream) {}
+  AdifTagScanner(const AdifTagScanner&) = delete;
+  AdifTagScanner& operator=(const AdifTagScanner&) = delete;
+
+  /// The next tag, or the end of a record, of the header or of the file.
+  Result Next(Tag& tag);
+  /// Gives the bytes scanned so far back to the stream, so that its position is exact.
+  void Sync();
+  /// Forgets the view of the buffer; to be called after the stream was moved.
+  void Reset();
+  /// Byte offset of the next byte to scan.
+  std::int64_t Offset() const { return window_offset + (pos - begin); }
+
+ private:
+  enum class Stop { kColon, kClose, kBroken, kEndOfFile };
+  bool Refill();
+  int Get() {
+    if (pos == end && !Refill()) return -1;
+    return static_cast<unsigned char>(*pos++);
+  }
+  void Unget() { --pos; }  // only right after a Get that returned a byte
+  bool FindTagStart();
+  Stop ReadName(int& number);
+  Stop ReadLength(std::int64_t& length);
+  std::string_view ReadCountedValue(std::int64_t length);
+  std::string_view ReadOpenValue();
+
+  LogStream& stream;
+  const char* begin = nullptr;  // start of the bytes not yet given back to the stream
+  const char* pos = nullptr;
+  const char* end = nullptr;
+  std::int64_t window_offset = 0;  // file offset of `begin`
+  char value_copy[kValueRoom];
+};
+
+class AdifLogFile : public LogFile {
+ public:
+  AdifLogFile();
+  ~AdifLogFile() override;
+
+  int Open(const char* path, unsigned mode) override;
+  int WriteHeader(ContestHeader source) override;
+  int ReadQso(QsoRecord& record) override;
+  int WriteQso(const QsoRecord& record) override;
+
+  /// True when the input's first line names DX4WIN.
+  bool FromDx4win() const { return from_dx4win; }
+
+ private:
+  // The calendar fields of one contact as its tags give them.
+  struct ContactTimes {
+    bool date_seen = false;
+    bool end_seen = false;
+    int year = 1970, month = 1, day = 1;
+    int start[3] = {0, 0, 0};  // hour, minute, second
+    int end[3] = {0, 0, 0};
+  };
+
+  bool ProbeFirstLine(std::int64_t& first_line_end);
+  void ReadHeaderTags(std::int64_t first_line_end);
+  void ApplyHeaderTag(const AdifTagScanner::Tag& tag);
+  void ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record, ContactTimes& times) const;
+  void ApplyReceivedSerial(std::string_view value, QsoRecord& record) const;
+  bool CountryPrefixIs(const QsoRecord& record,
+                       std::initializer_list<std::string_view> prefixes) const;
+
+  void WriteAddress(AdifRecordText& text) const;
+  void WriteOwnExchange(AdifRecordText& text) const;
+  void WriteTimes(const QsoRecord& record, AdifRecordText& text) const;
+  void WriteBandModeAndReports(const QsoRecord& record, AdifRecordText& text) const;
+  void WriteExchange(const QsoRecord& record, AdifRecordText& line) const;
+  void WriteGeneralQsoTags(const QsoRecord& record, AdifRecordText& text,
+                           AdifRecordText& line) const;
+  void WriteStateLine(const QsoRecord& record, AdifRecordText& line) const;
+
+  AdifTagScanner scanner{*this};
+  CountryTable country_table{"cqww.cty"};
+  std::unique_ptr<SectionTable> section_table;
+  bool from_dx4win = false;
+};
+
+}  // namespace quorvel

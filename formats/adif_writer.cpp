@@ -1,0 +1,457 @@
+// Writing ADIF: the header block and three to four lines per contact, the exchange spelled with
+// the tags that suit the log's contest. Every tag states the true length of its value.
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "core/civil_time.h"
+#include "core/text_field.h"
+#include "formats/adif_log_file.h"
+
+namespace quorvel {
+namespace {
+
+constexpr const char* kProgramVersion = "1.72";
+constexpr std::size_t kWrapWidth = 80;
+
+// Station categories by the header's category code; empty where a code has no name.
+constexpr std::string_view kCategoryNames[] = {"Single Op",
+                                               "Single Op Unlimited",
+                                               "Multi Single",
+                                               "Multi Two",
+                                               "Multi Multi",
+                                               "",
+                                               "",
+                                               "",
+                                               "Rover",
+                                               "Limited Multi",
+                                               "Single Op Single Band"};
+constexpr std::string_view kPowerNames[] = {"", "QRP", "Low", "High"};
+
+constexpr const char* kCall = "call";
+constexpr const char* kState = "state";
+constexpr const char* kQth = "qth";
+constexpr const char* kName = "name";
+constexpr const char* kSrx = "srx";
+constexpr const char* kRcvdAsComment = "comment";
+constexpr const char* kArrlSect = "arrl_sect";
+constexpr const char* kGridsquare = "gridsquare";
+
+const char* TagName(AdifTag tag) {
+  return kAdifTagNames[tag].data();
+}
+
+}  // namespace
+
+// Text of one contact or of the header, built in a bounded buffer and written in one block.
+// Text that would not fit is cut; nothing is written past the buffer.
+class AdifRecordText {
+ public:
+  static constexpr std::size_t kRoom = 2048;
+
+  void Append(std::string_view text) {
+    std::size_t count = std::min(text.size(), kRoom - length);
+    std::memcpy(data + length, text.data(), count);
+    length += count;
+  }
+  void Append(const AdifRecordText& other) { Append(other.View()); }
+  [[gnu::format(printf, 2, 3)]] void Format(const char* format, ...) {
+    std::va_list arguments;
+    va_start(arguments, format);
+    int written = std::vsnprintf(data + length, kRoom + 1 - length, format, arguments);
+    va_end(arguments);
+    if (written > 0) length += std::min(static_cast<std::size_t>(written), kRoom - length);
+  }
+  void Clear() { length = 0; }
+  bool Empty() const { return length == 0; }
+  std::size_t Size() const { return length; }
+  std::string_view View() const { return {data, length}; }
+
+  // Tag forms: text, number, two digits and one character.
+  void Text(const char* tag, std::string_view value) {
+    char text[kRoom];
+    CopyCut(text, sizeof text, value);
+    Format("<%s:%d>%s", tag, static_cast<int>(std::strlen(text)), text);
+  }
+  void Number(const char* tag, std::int64_t value) {
+    Format("<%s:%d>%lld", tag, DigitCount(value), static_cast<long long>(value));
+  }
+  void TwoDigits(const char* tag, int value) {
+    if (value >= 0 && value <= 99) {
+      Format("<%s:2>%02d", tag, value);
+    } else {
+      Format("<%s:%d>%02d", tag, DigitCount(value), value);
+    }
+  }
+  void Character(const char* tag, char value) {
+    if (value == '\0') {
+      Text(tag, "");  // a NUL byte would corrupt the text file
+    } else {
+      Format("<%s:1>%c", tag, value);
+    }
+  }
+  void LineEnd() { Append("\r\n"); }
+
+ private:
+  char data[kRoom + 1];  // room for vsnprintf's terminator
+  std::size_t length = 0;
+};
+
+namespace {
+
+// A number kept in a character field (Sweepstakes check, Field Day transmitters). The blank
+// that marks it absent is written as an empty value rather than as the number 32.
+void WriteCountInCharacter(AdifRecordText& line, const char* tag, char value, bool two_digits) {
+  if (value == ' ') {
+    line.Text(tag, "");
+    return;
+  }
+  int count = static_cast<unsigned char>(value);
+  if (two_digits) {
+    line.TwoDigits(tag, count);
+  } else {
+    line.Number(tag, count);
+  }
+}
+
+// Adds `item` to the line when both fit in 80 characters; otherwise the line so far goes out
+// (an empty one too) and `item` starts the next.
+void AppendWrapped(AdifRecordText& text, AdifRecordText& line, const AdifRecordText& item) {
+  if (line.Size() + item.Size() <= kWrapWidth) {
+    line.Append(item);
+    return;
+  }
+  text.Append(line);
+  text.LineEnd();
+  line.Clear();
+  line.Append(item);
+}
+
+}  // namespace
+
+// ---- Header ----
+
+int AdifLogFile::WriteHeader(ContestHeader source) {
+  header = source;
+  AdifRecordText text;
+  text.Format("This file created by Quorvel v%s\r\n", kProgramVersion);
+  auto text_line = [&text](const char* tag, std::string_view value) {
+    if (value.empty()) return;
+    text.Text(tag, value);
+    text.LineEnd();
+  };
+  text_line(kCall, FieldText(header.call));
+  if (header.contest >= 1 && header.contest <= kContestCount) {
+    text_line(TagName(kAdifContestId), kAdifContestNames[header.contest]);
+  }
+  text_line("year", FieldText(header.year));
+  if (header.category < std::size(kCategoryNames)) {
+    text_line(TagName(kAdifCategory), kCategoryNames[header.category]);
+  }
+  if (header.power_cat < std::size(kPowerNames)) {
+    text_line(TagName(kAdifPowerCat), kPowerNames[header.power_cat]);
+  }
+  if (header.mode >= 1 && header.mode <= kModeCount) {
+    text_line(TagName(kAdifMode), kModeNames[header.mode]);
+  }
+  text_line(kName, FieldText(header.name));
+  WriteAddress(text);
+  text_line(TagName(kAdifClub), FieldText(header.club));
+  if (header.zone != 0) {
+    text.Number("zone", header.zone);
+    text.LineEnd();
+  }
+  text_line(kGridsquare, FieldText(header.gridsquare));
+  WriteOwnExchange(text);
+  text.Append("<eoh>\r\n");
+  WriteBlock(text.View().data(), text.Size());
+  return 1;
+}
+
+// The address tag spans two lines: the street, then city, state and zip.
+void AdifLogFile::WriteAddress(AdifRecordText& text) const {
+  std::string_view street = FieldText(header.address);
+  if (street.empty()) return;
+  std::string_view city = FieldText(header.city);
+  std::string_view state = FieldText(header.state);
+  std::string_view zip = FieldText(header.zip);
+  char parts[4][sizeof header.address];
+  CopyCut(parts[0], sizeof parts[0], street);
+  CopyCut(parts[1], sizeof parts[1], city);
+  CopyCut(parts[2], sizeof parts[2], state);
+  CopyCut(parts[3], sizeof parts[3], zip);
+  int length = static_cast<int>(street.size() + city.size() + state.size() + zip.size() + 5);
+  text.Format("<%s:%d>%s\r\n%s, %s %s\r\n", TagName(kAdifAddress), length, parts[0], parts[1],
+              parts[2], parts[3]);
+}
+
+// Sweepstakes and Field Day logs also carry the station's own exchange.
+void AdifLogFile::WriteOwnExchange(AdifRecordText& text) const {
+  if (header.contest == kContestSs) {
+    if (header.prec != 0) {
+      text.Character(TagName(kAdifPrec), static_cast<char>(header.prec));
+      text.LineEnd();
+    }
+    if (header.check != 0) {
+      text.Number(TagName(kAdifCheck), header.check);
+      text.LineEnd();
+    }
+  }
+  if (header.contest == kContestFd) {
+    if (header.prec != 0) {
+      text.Number(TagName(kAdifTxCount), header.prec);
+      text.LineEnd();
+    }
+    if (header.check != 0) {
+      // CT logs keep the category as a letter index (1 = 'B'); ADIF logs keep the letter.
+      char letter = header.check < 26 ? static_cast<char>('A' + header.check)
+                                      : static_cast<char>(header.check);
+      text.Character(TagName(kAdifCategory), letter);
+      text.LineEnd();
+    }
+  }
+  if (header.contest == kContestSs || header.contest == kContestFd) {
+    std::string_view section = FieldText(header.arrl_sect);
+    if (!section.empty()) {
+      text.Text(kArrlSect, section);
+      text.LineEnd();
+    }
+  }
+}
+
+// ---- Contacts ----
+
+int AdifLogFile::WriteQso(const QsoRecord& record) {
+  AdifRecordText text;
+  WriteTimes(record, text);
+  WriteBandModeAndReports(record, text);
+  AdifRecordText line;
+  if (header.contest == kContestGeneralQso) {
+    WriteGeneralQsoTags(record, text, line);
+  } else if (header.contest >= 1 && header.contest <= kContestCount) {
+    line.Text(TagName(kAdifContestId), kAdifContestNames[header.contest]);
+    WriteExchange(record, line);
+    WriteStateLine(record, line);
+  }
+  if (!line.Empty()) {
+    text.Append(line);
+    text.LineEnd();
+  }
+  text.Append("<eor>\r\n");
+  WriteBlock(text.View().data(), text.Size());
+  ++qso_count;
+  return 1;
+}
+
+// Line 1: call, date and start time; the end time too in general-QSO logs.
+void AdifLogFile::WriteTimes(const QsoRecord& record, AdifRecordText& text) const {
+  text.Text(kCall, record.Call());
+  CivilTime on = UtcCalendar(record.time_on);
+  text.Format("<%s:8:d>%04d%02d%02d", TagName(kAdifQsoDate), on.year, on.month, on.day);
+  text.Format("<%s:6>%02d%02d%02d", TagName(kAdifTimeOn), on.hour, on.minute, on.second);
+  if (header.contest == kContestGeneralQso && record.time_off > 0) {
+    CivilTime off = UtcCalendar(record.time_off);
+    text.Format("<%s:6>%02d%02d%02d", TagName(kAdifTimeOff), off.hour, off.minute, off.second);
+  }
+  text.LineEnd();
+}
+
+// Line 2: band, frequency in MHz, mode and the reports (not in contests without reports).
+void AdifLogFile::WriteBandModeAndReports(const QsoRecord& record, AdifRecordText& text) const {
+  if (record.band >= 1 && record.band <= kBandCount) {
+    text.Text(TagName(kAdifBand), kAdifBandNames[record.band]);
+  }
+  if (record.freq != 0) {
+    char mhz[24];
+    std::snprintf(mhz, sizeof mhz, "%d.%03d", static_cast<int>(record.freq / 10000),
+                  static_cast<int>(record.freq % 10000 / 10));
+    text.Text(TagName(kAdifFreq), mhz);
+  }
+  if (record.mode >= 1 && record.mode <= kModeCount) {
+    text.Text(TagName(kAdifMode), kModeNames[record.mode]);
+  }
+  bool has_reports = header.contest != kContestSs && header.contest != kContestFd &&
+                     header.contest != kContestGridloc;
+  if (has_reports) {
+    if (record.rst_sent != 0) text.Number(TagName(kAdifRstSent), record.rst_sent);
+    if (record.rst_rcvd != 0) text.Number(TagName(kAdifRstRcvd), record.rst_rcvd);
+  }
+  text.LineEnd();
+}
+
+// Line 3: the exchange tags of the log's contest.
+void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) const {
+  std::string_view exchange = record.RcvdExch();
+  auto text_if_set = [&line](const char* tag, std::string_view value) {
+    if (!value.empty()) line.Text(tag, value);
+  };
+  switch (header.contest) {
+    case kContestSs:
+      line.Number(TagName(kAdifStx), std::int64_t{qso_count} + 1);
+      line.Number(kSrx, record.srx);
+      line.Character(TagName(kAdifPrec), record.prec);
+      WriteCountInCharacter(line, TagName(kAdifCheck), record.check, true);
+      line.Text(kArrlSect, record.ArrlSect());
+      break;
+    case kContestArrlDx:
+    case kContestWae:
+    case kContestSac:
+      line.Text(TagName(kAdifRxPwr), exchange);
+      break;
+    case kContestCqww:
+      line.TwoDigits(TagName(kAdifCqz), record.cqz);
+      break;
+    case kContestWpx:
+      line.Number(kSrx, record.srx);
+      break;
+    case kContestIaru:
+      if (record.ituz != 0) {
+        line.TwoDigits(TagName(kAdifItuz), record.ituz);
+      } else {
+        line.Text(kRcvdAsComment, exchange);
+      }
+      break;
+    case kContestArrl10:
+      line.Text(record.RcvdExchIsNumeric() ? kSrx : kState, exchange);
+      break;
+    case kContestArrl160:
+      if (CountryPrefixIs(record, {"W", "KH6", "KL7", "VE"})) {
+        line.Text(kArrlSect, exchange);
+      } else {
+        line.Text(kQth, record.Qth().empty() ? exchange : record.Qth());
+      }
+      break;
+    case kContestCq160:
+      line.Text(CountryPrefixIs(record, {"W", "KH6", "KL7"}) ? kState : kQth, exchange);
+      break;
+    case kContestFd:
+      WriteCountInCharacter(line, TagName(kAdifTxCount), record.prec, false);
+      line.Character(TagName(kAdifCategory), record.check);
+      line.Text(kArrlSect, record.ArrlSect());
+      break;
+    case kContestCqp:
+      line.Number(kSrx, record.srx);
+      line.Text(kQth, exchange);
+      break;
+    case kContestArrlDxFromDx:
+      line.Text(CountryPrefixIs(record, {"W"}) ? kState : kQth, exchange);
+      break;
+    case kContestVhfQso:
+    case kContestToec:
+    case kContestStewPerry:
+      line.Text(kGridsquare, exchange);
+      break;
+    case kContestDxped:
+      text_if_set(kName, record.Name());
+      text_if_set(kQth, exchange);
+      break;
+    case kContestAllAsian:
+      line.Number(TagName(kAdifAge), record.age);
+      break;
+    case kContestNaqp:
+      line.Text(kName, record.Name());
+      line.Text(CountryPrefixIs(record, {"W", "KL7", "KH6"}) ? kState : kQth, exchange);
+      break;
+    case kContestGridloc:
+      line.Text(kName, record.Name());
+      text_if_set(kGridsquare, exchange);
+      break;
+    case kContestYodx:
+      line.TwoDigits(TagName(kAdifCqz), record.cqz);
+      text_if_set(kQth, exchange);
+      break;
+    case kContestKcj:
+      line.Text(kQth, exchange);
+      break;
+    case kContestTenTen:
+      line.Text(kName, record.Name());
+      if (record.ten_ten != 0) line.Number(TagName(kAdifTenTen), record.ten_ten);
+      text_if_set(kQth, record.Qth());
+      break;
+    case kContestSprint:
+    case kContestInternetSprint:
+      line.Number(kSrx, record.srx);
+      line.Text(kName, record.Name());
+      line.Text(kQth, exchange);
+      break;
+    case kContestJadx:
+      line.Text(TagName(kAdifPrefecture), exchange);
+      break;
+    case kContestArci:
+      line.Number(TagName(kAdifArciNum), record.arci_num);
+      text_if_set(kQth, exchange);
+      break;
+    case kContestIota:
+      line.Number(kSrx, record.srx);
+      text_if_set(TagName(kAdifIota), exchange);
+      break;
+    case kContestHelvetia:
+      line.Number(kSrx, record.srx);
+      text_if_set(kQth, record.Qth());
+      break;
+    case kContestWag:
+    case kContestAri:
+    case kContestRac:
+      if (record.srx != 0) line.Number(kSrx, record.srx);
+      line.Text(kQth, record.Qth());
+      break;
+    default:
+      break;
+  }
+}
+
+// General-QSO logs: the tags that are set, wrapped at 80 characters.
+void AdifLogFile::WriteGeneralQsoTags(const QsoRecord& record, AdifRecordText& text,
+                                      AdifRecordText& line) const {
+  AdifRecordText item;
+  auto add = [&]() {
+    AppendWrapped(text, line, item);
+    item.Clear();
+  };
+  auto add_text_if_set = [&](const char* tag, std::string_view value) {
+    if (value.empty()) return;
+    item.Text(tag, value);
+    add();
+  };
+  if (record.contest >= 1 && record.contest <= kContestCount) {
+    add_text_if_set(TagName(kAdifContestId), kAdifContestNames[record.contest]);
+  }
+  if (record.tx_pwr != 0) {
+    item.Number(TagName(kAdifTxPwr), record.tx_pwr);
+    add();
+  }
+  add_text_if_set(kName, record.Name());
+  add_text_if_set(kQth, record.Qth());
+  add_text_if_set(kState, record.State());
+  if (record.cqz != 0) {
+    item.TwoDigits(TagName(kAdifCqz), record.cqz);
+    add();
+  }
+  if (record.ituz != 0) {
+    item.TwoDigits(TagName(kAdifItuz), record.ituz);
+    add();
+  }
+  add_text_if_set(kRcvdAsComment, record.RcvdExch());
+}
+
+// US stations get the state of their section on a line of its own.
+void AdifLogFile::WriteStateLine(const QsoRecord& record, AdifRecordText& line) const {
+  std::string_view key;
+  if (header.contest == kContestSs || header.contest == kContestFd) {
+    key = record.ArrlSect();
+  } else if (header.contest == kContestArrl160) {
+    key = record.RcvdExch();
+  } else {
+    return;
+  }
+  if (section_table == nullptr || key.empty()) return;
+  if (!CountryPrefixIs(record, {"W", "KL7", "KH6"})) return;
+  char state[12];
+  if (section_table->Lookup(key, state, sizeof state)) {
+    line.LineEnd();
+    line.Text(kState, state);
+  }
+}
+
+}  // namespace quorvel
