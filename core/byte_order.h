@@ -13,6 +13,8 @@ namespace quorvel {
 
 /// A fixed-size byte buffer of one binary layout (a file header or a record) with bounds-checked
 /// field access: a field that would reach past the buffer is read as zero and not written.
+/// The number accessors are always inlined whole: otherwise gcc splits off their unchecked part,
+/// folds the identical parts of two layout sizes together and warns about the folded copy.
 template <std::size_t Size>
 class ByteLayout {
  public:
@@ -24,11 +26,13 @@ class ByteLayout {
   const std::uint8_t* data() const { return bytes; }
   static constexpr std::size_t size() { return Size; }
 
-  std::uint8_t U8(std::size_t at) const { return Fits(at, 1) ? bytes[at] : 0; }
-  std::uint16_t U16(std::size_t at) const {
+  [[gnu::always_inline]] std::uint8_t U8(std::size_t at) const {
+    return Fits(at, 1) ? bytes[at] : 0;
+  }
+  [[gnu::always_inline]] std::uint16_t U16(std::size_t at) const {
     return Fits(at, 2) ? static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8) : 0;
   }
-  std::uint32_t U32(std::size_t at) const {
+  [[gnu::always_inline]] std::uint32_t U32(std::size_t at) const {
     if (!Fits(at, 4)) return 0;
     return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
            static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
@@ -36,15 +40,15 @@ class ByteLayout {
   }
   std::int32_t I32(std::size_t at) const { return static_cast<std::int32_t>(U32(at)); }
 
-  void PutU8(std::size_t at, std::uint8_t value) {
+  [[gnu::always_inline]] void PutU8(std::size_t at, std::uint8_t value) {
     if (Fits(at, 1)) bytes[at] = value;
   }
-  void PutU16(std::size_t at, std::uint16_t value) {
+  [[gnu::always_inline]] void PutU16(std::size_t at, std::uint16_t value) {
     if (!Fits(at, 2)) return;
     bytes[at] = static_cast<std::uint8_t>(value);
     bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
   }
-  void PutU32(std::size_t at, std::uint32_t value) {
+  [[gnu::always_inline]] void PutU32(std::size_t at, std::uint32_t value) {
     if (!Fits(at, 4)) return;
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
   }

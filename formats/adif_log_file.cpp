@@ -1,6 +1,7 @@
 #include "formats/adif_log_file.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace quorvel {
@@ -8,9 +9,36 @@ namespace {
 
 constexpr std::size_t kLongestTagName = 10;
 
+// A name of at most ten characters packed into two integers, so that names compare as numbers.
+struct PackedName {
+  std::uint64_t head = 0;  // characters 0..7
+  std::uint64_t tail = 0;  // characters 8..9 and the length
+
+  constexpr bool operator==(const PackedName&) const = default;
+};
+
+constexpr char ToLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+constexpr PackedName Pack(std::string_view name) {
+  PackedName packed;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(ToLower(name[i])));
+    if (i < 8) {
+      packed.head |= byte << (8 * i);
+    } else {
+      packed.tail |= byte << (8 * (i - 8));
+    }
+  }
+  packed.tail |= static_cast<std::uint64_t>(name.size()) << 56;
+  return packed;
+}
+
 // The tag numbers grouped by the length of their names, so that a name is compared only with
 // the few names of its own length.
 struct TagIndex {
+  std::array<PackedName, kAdifTagCount> names{};
   std::array<std::uint8_t, kAdifTagCount> numbers{};
   std::array<std::uint8_t, kLongestTagName + 2> first{};  // first[n]..first[n+1]: length n
 };
@@ -22,6 +50,7 @@ constexpr TagIndex BuildTagIndex() {
     index.first[length] = static_cast<std::uint8_t>(filled);
     for (int number = 0; number < kAdifTagCount; ++number) {
       if (kAdifTagNames[number].size() == length) {
+        index.names[filled] = Pack(kAdifTagNames[number]);
         index.numbers[filled++] = static_cast<std::uint8_t>(number);
       }
     }
@@ -31,22 +60,29 @@ constexpr TagIndex BuildTagIndex() {
 }
 
 constexpr TagIndex kTagIndex = BuildTagIndex();
+static_assert(std::endian::native == std::endian::little,
+              "names are packed by copying their bytes into integers");
 static_assert(kTagIndex.first[kLongestTagName + 1] == kAdifTagCount,
               "every tag name is at most kLongestTagName characters long");
-
-char ToLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
 
 }  // namespace
 
 int AdifTagNumber(std::string_view name) {
   if (name.size() > kLongestTagName) return kAdifUnknown;
-  char lower[kLongestTagName];
+  char lower[16] = {};
   for (std::size_t i = 0; i < name.size(); ++i) lower[i] = ToLower(name[i]);
-  for (std::size_t i = kTagIndex.first[name.size()]; i < kTagIndex.first[name.size() + 1]; ++i) {
-    int number = kTagIndex.numbers[i];
-    if (std::memcmp(kAdifTagNames[number].data(), lower, name.size()) == 0) return number;
+  return AdifLowerTagNumber(lower, name.size());
+}
+
+int AdifLowerTagNumber(const char (&name)[16], std::size_t length) {
+  if (length > kLongestTagName) return kAdifUnknown;
+  PackedName packed;
+  std::memcpy(&packed.head, name, 8);
+  std::uint16_t tail = 0;
+  std::memcpy(&tail, name + 8, 2);
+  packed.tail = tail | static_cast<std::uint64_t>(length) << 56;
+  for (std::size_t i = kTagIndex.first[length]; i < kTagIndex.first[length + 1]; ++i) {
+    if (kTagIndex.names[i] == packed) return kTagIndex.numbers[i];
   }
   return kAdifUnknown;
 }

@@ -77,6 +77,9 @@ inline constexpr std::string_view kAdifTagNames[kAdifTagCount] = {
 /// The tag number of a name compared without regard to case; kAdifUnknown for other names.
 int AdifTagNumber(std::string_view name);
 
+/// The same for a name already in lower case, held NUL-padded in 16 bytes.
+int AdifLowerTagNumber(const char (&name)[16], std::size_t length);
+
 /// The first contest code 1..33 whose ADIF spelling begins with `value` (case-sensitive); 0
 /// when none does or the value is empty.
 int AdifContestFromId(std::string_view value);
@@ -146,19 +149,23 @@ class AdifLogFile : public LogFile {
   bool FromDx4win() const { return from_dx4win; }
 
  private:
-  // The calendar fields of one contact as its tags give them.
-  struct ContactTimes {
-    bool date_seen = false;
+  // What the tags of one contact gave besides the record's own fields: the calendar fields
+  // (a contact without a date is dated 1970-01-01) and how good a source the exchange came from.
+  struct ContactState {
     bool end_seen = false;
     int year = 1970, month = 1, day = 1;
     int start[3] = {0, 0, 0};  // hour, minute, second
     int end[3] = {0, 0, 0};
+    int exchange_rank = kNoExchange;
+    static constexpr int kNoExchange = 255;
   };
 
   bool ProbeFirstLine(std::int64_t& first_line_end);
   void ReadHeaderTags(std::int64_t first_line_end);
   void ApplyHeaderTag(const AdifTagScanner::Tag& tag);
-  void ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record, ContactTimes& times) const;
+  void ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record, ContactState& state) const;
+  void ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
+                        ContactState& state) const;
   void ApplyReceivedSerial(std::string_view value, QsoRecord& record) const;
   bool CountryPrefixIs(const QsoRecord& record,
                        std::initializer_list<std::string_view> prefixes) const;

@@ -69,6 +69,41 @@ int ModeFromName(std::string_view value) {
   return 0;
 }
 
+// The tags in which a contest's layout writes the received exchange, best first.
+struct ExchangeTags {
+  int contest;
+  AdifTag tags[2];
+};
+constexpr ExchangeTags kExchangeTags[] = {
+    {kContestIaru, {kAdifComment, kAdifUnknown}},
+    {kContestArrl10, {kAdifState, kAdifSrx}},
+    {kContestArrl160, {kAdifArrlSect, kAdifQth}},
+    {kContestCq160, {kAdifState, kAdifQth}},
+    {kContestCqp, {kAdifQth, kAdifUnknown}},
+    {kContestArrlDxFromDx, {kAdifState, kAdifQth}},
+    {kContestDxped, {kAdifQth, kAdifUnknown}},
+    {kContestAllAsian, {kAdifAge, kAdifUnknown}},
+    {kContestNaqp, {kAdifState, kAdifQth}},
+    {kContestYodx, {kAdifQth, kAdifUnknown}},
+    {kContestKcj, {kAdifQth, kAdifUnknown}},
+    {kContestSprint, {kAdifQth, kAdifUnknown}},
+    {kContestArci, {kAdifQth, kAdifUnknown}},
+    {kContestIota, {kAdifIota, kAdifUnknown}},
+    {kContestInternetSprint, {kAdifQth, kAdifUnknown}},
+    {kContestGeneralQso, {kAdifComment, kAdifUnknown}},
+};
+
+// 1 for the best exchange tag of a contest, 2 for the next; 0 for a tag that is none.
+int ExchangeRank(int contest, int tag) {
+  for (const ExchangeTags& entry : kExchangeTags) {
+    if (entry.contest != contest) continue;
+    for (int rank = 0; rank < 2; ++rank) {
+      if (entry.tags[rank] == tag) return rank + 1;
+    }
+  }
+  return 0;
+}
+
 template <typename Field>
 Field Number(std::string_view value) {
   return CutToField<Field>(ParseLeadingInt(value));
@@ -114,13 +149,13 @@ bool AdifTagScanner::FindTagStart() {
 
 // The tag name up to ':' or '>'. A line feed breaks the tag; a '<' starts a new one.
 AdifTagScanner::Stop AdifTagScanner::ReadName(int& number) {
-  char name[kNameRoom];
+  char name[16] = {};  // lower case; longer names than the known ones are only counted
   std::size_t length = 0;
   for (;;) {
     int c = Get();
     if (c < 0) return Stop::kEndOfFile;
     if (c == ':' || c == '>') {
-      number = length <= kNameRoom ? AdifTagNumber({name, length}) : kAdifUnknown;
+      number = AdifLowerTagNumber(name, length);
       return c == ':' ? Stop::kColon : Stop::kClose;
     }
     if (c == '\n') return Stop::kBroken;
@@ -128,8 +163,9 @@ AdifTagScanner::Stop AdifTagScanner::ReadName(int& number) {
       Unget();
       return Stop::kBroken;
     }
-    if (length < kNameRoom) name[length] = static_cast<char>(c);
-    if (length <= kNameRoom) ++length;
+    if (length < sizeof name)
+      name[length] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : static_cast<char>(c);
+    if (length <= sizeof name) ++length;
   }
 }
 
@@ -333,20 +369,25 @@ void AdifLogFile::ApplyHeaderTag(const AdifTagScanner::Tag& tag) {
 int AdifLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
   if (IsEof()) return 0;
-  ContactTimes times;
+  ContactState state;
   AdifTagScanner::Tag tag;
   for (;;) {
     AdifTagScanner::Result result = scanner.Next(tag);
     if (result == AdifTagScanner::Result::kEndOfFile) return 0;  // a record without <eor>
     if (result != AdifTagScanner::Result::kTag) break;
-    ApplyQsoTag(tag, record, times);
+    ApplyQsoTag(tag, record, state);
   }
-  std::int64_t start = UtcSeconds(times.year, times.month, times.day, times.start[0],
-                                  times.start[1], times.start[2]);
+  // The IARU layout writes the exchange as a comment only when there is no ITU zone.
+  bool exchange_from_comment = header.contest == kContestIaru && state.exchange_rank == 1;
+  if (exchange_from_comment && record.ituz != 0) {
+    record.SetRcvdExch("");
+  }
+  std::int64_t start = UtcSeconds(state.year, state.month, state.day, state.start[0],
+                                  state.start[1], state.start[2]);
   record.time_on = ToTime32(start);
-  if (times.end_seen) {
+  if (state.end_seen) {
     std::int64_t finish =
-        UtcSeconds(times.year, times.month, times.day, times.end[0], times.end[1], times.end[2]);
+        UtcSeconds(state.year, state.month, state.day, state.end[0], state.end[1], state.end[2]);
     if (finish < start) finish += 86400;
     record.time_off = ToTime32(finish);
   }
@@ -356,24 +397,23 @@ int AdifLogFile::ReadQso(QsoRecord& record) {
 }
 
 void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
-                              ContactTimes& times) const {
+                              ContactState& state) const {
   std::string_view value = tag.value;
   switch (tag.number) {
     case kAdifCall:
       record.SetCall(value.data(), static_cast<int>(std::min<std::size_t>(value.size(), 14)));
       break;
     case kAdifQsoDate:
-      times.date_seen = true;
-      times.year = SliceNumber(value, 0, 4);
-      times.month = SliceNumber(value, 4, 2);
-      times.day = SliceNumber(value, 6, 2);
+      state.year = SliceNumber(value, 0, 4);
+      state.month = SliceNumber(value, 4, 2);
+      state.day = SliceNumber(value, 6, 2);
       break;
     case kAdifTimeOn:
-      ParseTimeOfDay(value, times.start);
+      ParseTimeOfDay(value, state.start);
       break;
     case kAdifTimeOff:
-      ParseTimeOfDay(value, times.end);
-      times.end_seen = true;
+      ParseTimeOfDay(value, state.end);
+      state.end_seen = true;
       break;
     case kAdifFreq:
       record.freq = ParseFrequency(value);
@@ -427,7 +467,7 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
       if (!value.empty()) record.prec = value[0];
       break;
     case kAdifCheck:
-      record.SetCheck(value);
+      if (!value.empty()) record.SetCheck(value);
       break;
     case kAdifArrlSect:
       record.SetArrlSect(value);
@@ -436,6 +476,7 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
     case kAdifGridsquare:
     case kAdifPrefecture:
       record.SetRcvdExch(value);
+      state.exchange_rank = 0;
       break;
     case kAdifCqz:
       record.SetCqz(value);
@@ -447,7 +488,7 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
       record.SetIota(value);
       break;
     case kAdifTxCount:
-      record.SetPrec(value);
+      if (!value.empty()) record.SetPrec(value);
       break;
     case kAdifCategory:
       if (!value.empty()) record.check = value[0];
@@ -471,6 +512,17 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
     default:
       break;  // eoh, address, club, power_cat and names the format does not know
   }
+  ApplyExchangeTag(tag, record, state);
+}
+
+// A log read from ADIF keeps its received exchange where the other formats look for it: the
+// tag in which the contest's layout writes the exchange fills `rcvd_exch` as well.
+void AdifLogFile::ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
+                                   ContactState& state) const {
+  int rank = ExchangeRank(header.contest, tag.number);
+  if (rank == 0 || rank >= state.exchange_rank || tag.value.empty()) return;
+  record.SetRcvdExch(tag.value);
+  state.exchange_rank = rank;
 }
 
 // DX4WIN writes the Canadian province of ARRL 10 m contacts in the serial-number tag.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/civil_time.h"
+#include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/adif_log_file.h"
 
@@ -71,8 +72,11 @@ class AdifRecordText {
   // Tag forms: text, number, two digits and one character.
   void Text(const char* tag, std::string_view value) {
     char text[kRoom];
-    CopyCut(text, sizeof text, value);
-    Format("<%s:%d>%s", tag, static_cast<int>(std::strlen(text)), text);
+    value = value.substr(0, value.find('\0'));
+    std::size_t count = std::min(value.size(), kRoom - 1);
+    std::memcpy(text, value.data(), count);
+    text[count] = '\0';
+    Format("<%s:%d>%s", tag, static_cast<int>(count), text);
   }
   void Number(const char* tag, std::int64_t value) {
     Format("<%s:%d>%lld", tag, DigitCount(value), static_cast<long long>(value));
@@ -347,7 +351,8 @@ void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) c
       text_if_set(kQth, exchange);
       break;
     case kContestAllAsian:
-      line.Number(TagName(kAdifAge), record.age);
+      // CT logs keep the age as the exchange text.
+      line.Number(TagName(kAdifAge), record.age != 0 ? record.age : ParseLeadingInt(exchange));
       break;
     case kContestNaqp:
       line.Text(kName, record.Name());

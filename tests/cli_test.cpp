@@ -10,14 +10,11 @@ namespace quorvel {
 namespace {
 
 using testing::FileExists;
+using testing::kBanner;
 using testing::RunQuorvelcon;
 using testing::ScratchDir;
 using testing::WriteFile;
 
-const std::string kBanner =
-    "Amateur Radio Log File Conversion v1.72\n\r"
-    "Quorvel converts contest and station logs between logging programs.\n\r"
-    "\n\r";
 const std::string kShortUsage =
     "usage: quorvelcon infile outfile [options]\n\r"
     "\n\rFor a complete list of options type in 'quorvelcon -h'\n\r";
@@ -74,8 +71,8 @@ TEST(Quorvelcon, OverlongPathsAndOptionsAreRefusedBeforeAnyFileIsMade) {
   EXPECT_EQ(path.exit_code, 255);
   EXPECT_EQ(path.output.rfind(kBanner + "File name too long (2052 characters, at most 2047)", 0),
             0u);
-  auto options = RunQuorvelcon({"in.bin", "out.adi", "-n", std::string(2100, 'c')},
-                               dir.Root().string());
+  auto options =
+      RunQuorvelcon({"in.bin", "out.adi", "-n", std::string(2100, 'c')}, dir.Root().string());
   EXPECT_EQ(options.exit_code, 255);
   EXPECT_EQ(options.output, kBanner + "Options too long (2106 characters, at most 2047)\n\r");
   EXPECT_TRUE(std::filesystem::is_empty(dir.Root()));

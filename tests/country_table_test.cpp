@@ -118,6 +118,14 @@ TEST(CountryTable, ThePrimaryPrefixIsALookupPrefixOnlyWhenListed) {
   EXPECT_EQ(file.Of("BB1"), "BB/2");
 }
 
+TEST(CountryTable, ACountryLineWithoutColonsStillStartsACountry) {
+  CountryFile file("Alpha: 01: AA: AA;\nBravo\n& BB\n");
+  EXPECT_EQ(file.table.CountryCount(), 2u);
+  EXPECT_EQ(file.table.CountryAt(1).name, "Bravo");
+  EXPECT_EQ(file.Of("BB1"), "/0");
+  EXPECT_EQ(file.Of("AA1"), "AA/1");
+}
+
 TEST(CountryTable, ReadsTheLastLineWithoutALineEnd) {
   CountryFile file("Alpha: 01: AA: AA;\r\nBravo: 02: BB: BB;");
   EXPECT_EQ(file.Of("BB1"), "BB/2");

@@ -7,6 +7,12 @@
 
 namespace quorvel::testing {
 
+/// What quorvelcon prints first on every run.
+inline const std::string kBanner =
+    "Amateur Radio Log File Conversion v1.72\n\r"
+    "Quorvel converts contest and station logs between logging programs.\n\r"
+    "\n\r";
+
 /// A fresh, empty folder for one test, removed with its contents afterwards.
 class ScratchDir {
  public:
