@@ -1,9 +1,9 @@
 #include "core/format_factory.h"
 
 #include "formats/adif_log_file.h"
-#include "formats/ct8_log_file.h"
 #include "formats/arrl_log_file.h"
 #include "formats/cabrillo_log_file.h"
+#include "formats/ct8_log_file.h"
 
 namespace quorvel {
 namespace {

@@ -262,22 +262,24 @@ void ReadSweepstakes(Words& words, QsoRecord& record) {
   record.srx = NumberOf(words.Next());
   SetLetter(record.prec, words.Next());
   record.SetCallText(TextOf(words.Next()));
-  record.SetCheck(words.Next());
+  std::string_view check = words.Next();
+  if (!check.empty()) record.SetCheck(check);
   record.SetArrlSect(TextOf(words.Next()));
 }
 
 // ARRL DX (both sides), ARRL 10 m and ARRL 160 m: sent report, perhaps a sent exchange, received
 // report and exchange. This writer leaves the sent exchange column blank; other programs fill
-// it, which shows as one word more before the points and the closing 0.
+// it, which shows as one word more before the points and the closing 0. The sent report is kept
+// too: it is the contact's own data, not the station's.
 void ReadReportAndExchange(Words& words, QsoRecord& record) {
-  words.Next();                                            // sent report
+  record.SetRstSent(words.Next());
   if (words.CountLeftWithoutMarkers() >= 5) words.Next();  // sent exchange
   record.SetRstRcvd(words.Next());
   record.SetRcvdExch(TextOf(words.Next()));
 }
 
 void ReadIaru(Words& words, QsoRecord& record) {
-  words.Next();  // sent report
+  record.SetRstSent(words.Next());
   words.Next();  // own zone
   record.SetRstRcvd(words.Next());
   std::string_view exchange = words.Next();

@@ -8,26 +8,48 @@ namespace {
 
 // Keywords of Cabrillo 2.0 and 3.0. Lines whose keyword begins with "X-" are the format's own
 // extension lines and are always accepted.
-constexpr std::array<std::string_view, 35> kKeywords = {
-    "START-OF-LOG",         "END-OF-LOG",           "CALLSIGN",
-    "CONTEST",              "CATEGORY",             "CATEGORY-ASSISTED",
-    "CATEGORY-BAND",        "CATEGORY-MODE",        "CATEGORY-OPERATOR",
-    "CATEGORY-POWER",       "CATEGORY-STATION",     "CATEGORY-TIME",
-    "CATEGORY-TRANSMITTER", "CATEGORY-OVERLAY",     "CERTIFICATE",
-    "CLAIMED-SCORE",        "CLUB",                 "CREATED-BY",
-    "EMAIL",                "GRID-LOCATOR",         "LOCATION",
-    "NAME",                 "ADDRESS",              "ADDRESS-CITY",
-    "ADDRESS-STATE-PROVINCE", "ADDRESS-POSTALCODE", "ADDRESS-COUNTRY",
-    "OPERATORS",            "OFFTIME",              "SOAPBOX",
-    "QSO",                  "ARRL-SECTION",         "IOTA-ISLAND-NAME",
-    "DEBUG",                "QTC"};
+constexpr std::array<std::string_view, 35> kKeywords = {"START-OF-LOG",
+                                                        "END-OF-LOG",
+                                                        "CALLSIGN",
+                                                        "CONTEST",
+                                                        "CATEGORY",
+                                                        "CATEGORY-ASSISTED",
+                                                        "CATEGORY-BAND",
+                                                        "CATEGORY-MODE",
+                                                        "CATEGORY-OPERATOR",
+                                                        "CATEGORY-POWER",
+                                                        "CATEGORY-STATION",
+                                                        "CATEGORY-TIME",
+                                                        "CATEGORY-TRANSMITTER",
+                                                        "CATEGORY-OVERLAY",
+                                                        "CERTIFICATE",
+                                                        "CLAIMED-SCORE",
+                                                        "CLUB",
+                                                        "CREATED-BY",
+                                                        "EMAIL",
+                                                        "GRID-LOCATOR",
+                                                        "LOCATION",
+                                                        "NAME",
+                                                        "ADDRESS",
+                                                        "ADDRESS-CITY",
+                                                        "ADDRESS-STATE-PROVINCE",
+                                                        "ADDRESS-POSTALCODE",
+                                                        "ADDRESS-COUNTRY",
+                                                        "OPERATORS",
+                                                        "OFFTIME",
+                                                        "SOAPBOX",
+                                                        "QSO",
+                                                        "ARRL-SECTION",
+                                                        "IOTA-ISLAND-NAME",
+                                                        "DEBUG",
+                                                        "QTC"};
 
 constexpr std::array<std::string_view, 5> kModes = {"CW", "PH", "FM", "RY", "DG"};
 
 // Band designators for 50 MHz and up; below that the column holds the frequency in kHz.
 constexpr std::array<std::string_view, 19> kBandDesignators = {
-    "50",  "70",  "144", "222",  "432",  "902",  "1.2G", "2.3G", "3.4G", "5.7G",
-    "10G", "24G", "47G", "75G",  "119G", "142G", "241G", "300G", "LIGHT"};
+    "50",  "70",  "144", "222", "432",  "902",  "1.2G", "2.3G", "3.4G", "5.7G",
+    "10G", "24G", "47G", "75G", "119G", "142G", "241G", "300G", "LIGHT"};
 
 // Exchange fields per side for contests whose QSO template is well known, matched by the start
 // of the CONTEST value (a name ending in '-' takes a mode or month after it).
@@ -36,16 +58,16 @@ struct Template {
   int fields;
 };
 constexpr std::array<Template, 11> kTemplates = {{
-    {"CQ-WW-", 2},   // RST, CQ zone
-    {"CQ-WPX-", 2},  // RST, serial
-    {"CQ-160-", 2},  // RST, state/province/country
-    {"ARRL-DX-", 2}, // RST, state/province or power
-    {"ARRL-10", 2},  // RST, state/province or serial
-    {"ARRL-160", 2}, // RST, section or DX
-    {"IARU-HF", 2},  // RST, ITU zone or society
-    {"ARRL-SS-", 4}, // serial, precedence, check, section
-    {"ARRL-FD", 2},  // class, section
-    {"NAQP-", 2},    // name, location
+    {"CQ-WW-", 2},      // RST, CQ zone
+    {"CQ-WPX-", 2},     // RST, serial
+    {"CQ-160-", 2},     // RST, state/province/country
+    {"ARRL-DX-", 2},    // RST, state/province or power
+    {"ARRL-10", 2},     // RST, state/province or serial
+    {"ARRL-160", 2},    // RST, section or DX
+    {"IARU-HF", 2},     // RST, ITU zone or society
+    {"ARRL-SS-", 4},    // serial, precedence, check, section
+    {"ARRL-FD", 2},     // class, section
+    {"NAQP-", 2},       // name, location
     {"NA-SPRINT-", 3},  // serial, name, location
 }};
 
@@ -53,8 +75,12 @@ bool Contains(const auto& list, std::string_view word) {
   return std::find(list.begin(), list.end(), word) != list.end();
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsUpper(char c) {
+  return c >= 'A' && c <= 'Z';
+}
 
 bool AllDigits(std::string_view word) {
   return !word.empty() && std::all_of(word.begin(), word.end(), IsDigit);
@@ -262,6 +288,8 @@ std::string CabrilloCheck::Describe() const {
   return text;
 }
 
-CabrilloCheck CheckCabrillo(std::string_view text) { return Checker().Run(text); }
+CabrilloCheck CheckCabrillo(std::string_view text) {
+  return Checker().Run(text);
+}
 
 }  // namespace quorvel::testing
