@@ -51,6 +51,7 @@ constexpr const char* kMonthUnknown = "?MON?";
 constexpr const char* kBandUnknown = "?BAND?";
 constexpr const char* kCategoryUnknown = "?CATEGORY?";
 constexpr const char* kPowerUnknown = "?PWR?";
+constexpr const char* kCallUnknown = "?CALL?";
 
 // The mode column of a QSO line, by mode code.
 constexpr const char* kModeWords[kModeCount + 1] = {
@@ -270,7 +271,7 @@ int CabrilloLogFile::WriteQso(const QsoRecord& record) {
               WordOr(kModeWords, record.mode, kModeUnknown), time.year, time.month, time.day,
               time.hour, time.minute);
 
-  LineWord own(header.call);
+  LineWord own(header.call, kCallUnknown);
   LineWord call(record.call);
   switch (contest->layout) {
     case Layout::kReports: {

@@ -44,7 +44,8 @@ constexpr std::array<std::string_view, 35> kKeywords = {"START-OF-LOG",
                                                         "DEBUG",
                                                         "QTC"};
 
-constexpr std::array<std::string_view, 5> kModes = {"CW", "PH", "FM", "RY", "DG"};
+// DI is how the ARRL Field Day templates write digital contacts.
+constexpr std::array<std::string_view, 6> kModes = {"CW", "PH", "FM", "RY", "DG", "DI"};
 
 // Band designators for 50 MHz and up; below that the column holds the frequency in kHz.
 constexpr std::array<std::string_view, 19> kBandDesignators = {

@@ -3,6 +3,8 @@
 // files (tests/golden/cabrillo), so that results do not depend on the shipped ones.
 #pragma once
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,24 @@ class LogWorkspace {
 
  private:
   ScratchDir dir;
+};
+
+/// Makes a folder the working directory while the object lives, so that the reference files
+/// are found there.
+class WorkingFolder {
+ public:
+  explicit WorkingFolder(const std::string& folder) : previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~WorkingFolder() {
+    std::error_code error;
+    std::filesystem::current_path(previous, error);
+  }
+  WorkingFolder(const WorkingFolder&) = delete;
+  WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+ private:
+  std::filesystem::path previous;
 };
 
 /// A contact with call, band, mode and start time; all else absent.
