@@ -86,8 +86,8 @@ TEST(AdifReader, HeaderTagsAfterTheFirstLineFillTheContestHeader) {
 
 TEST(AdifReader, FieldDayHeaderTakesTransmittersAndCategory) {
   AdifWorkspace workspace;
-  AdifLog log = ReadAdifText(workspace,
-                             "FD log\n<contest_id:2>FD\n<tx_count:1>3\n<category:1>A\n<eoh>\n");
+  AdifLog log =
+      ReadAdifText(workspace, "FD log\n<contest_id:2>FD\n<tx_count:1>3\n<category:1>A\n<eoh>\n");
   EXPECT_EQ(log.header.contest, kContestFd);
   EXPECT_EQ(log.header.prec, 3);
   EXPECT_EQ(log.header.check, 'A');
@@ -111,8 +111,9 @@ TEST(AdifReader, FileWithoutAHeaderKeepsItsFirstContacts) {
   EXPECT_EQ(lines.header.contest, 0);  // the first record's tags are no header fields
   EXPECT_EQ(lines.qsos[0].contest, kContestSs);
   // One field per line.
-  EXPECT_EQ(Calls(ReadAdifText(workspace, "<call:4>K1AB\n<band:3>20m\n<eor>\n\n<call:4>K1AC\n"
-                                          "<band:3>40m\n<eor>\n")),
+  EXPECT_EQ(Calls(ReadAdifText(workspace,
+                               "<call:4>K1AB\n<band:3>20m\n<eor>\n\n<call:4>K1AC\n"
+                               "<band:3>40m\n<eor>\n")),
             "K1AB,K1AC");
   // A leading blank and a byte-order mark before the first tag.
   EXPECT_EQ(Calls(ReadAdifText(workspace, "\xEF\xBB\xBF <call:4>K1AB <eor>\n<call:4>K1AC<eor>\n")),
@@ -145,13 +146,14 @@ TEST(AdifReader, EmptyFileCannotBeOpened) {
 
 TEST(AdifReader, ReadsRecordsAfterEorOnTheSameLine) {
   AdifWorkspace workspace;
-  EXPECT_EQ(Calls(ReadAdifText(workspace, std::string(kHeader) +
-                                              "<call:4>K1AB<eor><call:4>K1AC<eor> "
-                                              "<call:4>K1AD<EOR>\r\n")),
-            "K1AB,K1AC,K1AD");
+  EXPECT_EQ(
+      Calls(ReadAdifText(workspace, std::string(kHeader) + "<call:4>K1AB<eor><call:4>K1AC<eor> "
+                                                           "<call:4>K1AD<EOR>\r\n")),
+      "K1AB,K1AC,K1AD");
   // A whole log on one line, header included.
-  EXPECT_EQ(Calls(ReadAdifText(workspace, "<adif_ver:5>3.1.4<eoh><call:4>K1AB<eor>"
-                                          "<call:4>K1AC<eor>")),
+  EXPECT_EQ(Calls(ReadAdifText(workspace,
+                               "<adif_ver:5>3.1.4<eoh><call:4>K1AB<eor>"
+                               "<call:4>K1AC<eor>")),
             "K1AB,K1AC");
 }
 
@@ -164,9 +166,10 @@ TEST(AdifReader, LinesOfAnyLengthLoseNoTags) {
   for (int i = 0; i < 20000; ++i) {
     std::string call = "K" + std::to_string(i);
     std::string filler(static_cast<std::size_t>(i % 13), 'x');
-    line += "<call:" + std::to_string(call.size()) + ">" + call + "<app_x:" +
-            std::to_string(filler.size()) + ">" + filler + "<srx:" +
-            std::to_string(std::to_string(i).size()) + ":N>" + std::to_string(i) + "<eor>";
+    line += "<call:" + std::to_string(call.size()) + ">" + call +
+            "<app_x:" + std::to_string(filler.size()) + ">" + filler +
+            "<srx:" + std::to_string(std::to_string(i).size()) + ":N>" + std::to_string(i) +
+            "<eor>";
     expected += (i ? "," : "") + call;
   }
   AdifLog log = ReadAdifText(workspace, line);
@@ -198,8 +201,8 @@ TEST(AdifReader, ValuesSpanLinesAndCountTheirLineFeeds) {
 
 TEST(AdifReader, CountedValuesMayHoldAngleBrackets) {
   AdifWorkspace workspace;
-  AdifLog log = ReadAdifText(workspace, std::string(kHeader) +
-                                            "<app_note:11>x<eor>y<eoh><call:4>K1AB<eor>\n");
+  AdifLog log = ReadAdifText(workspace,
+                             std::string(kHeader) + "<app_note:11>x<eor>y<eoh><call:4>K1AB<eor>\n");
   EXPECT_EQ(Calls(log), "K1AB");
 }
 
@@ -213,18 +216,18 @@ TEST(AdifReader, TagBrokenByALineEndIsNoTag) {
 
 TEST(AdifReader, LastRecordWithoutEorIsNotReturned) {
   AdifWorkspace workspace;
-  EXPECT_EQ(Calls(ReadAdifText(workspace, std::string(kHeader) +
-                                              "<call:4>K1AB<eor>\n<call:4>K1AC\n")),
-            "K1AB");
+  EXPECT_EQ(
+      Calls(ReadAdifText(workspace, std::string(kHeader) + "<call:4>K1AB<eor>\n<call:4>K1AC\n")),
+      "K1AB");
 }
 
 TEST(AdifReader, LengthBeyondTheEndOfTheFileStopsAtTheData) {
   AdifWorkspace workspace;
-  EXPECT_EQ(Calls(ReadAdifText(workspace, std::string(kHeader) +
-                                              "<call:4>K1AB<eor>\n<comment:999999999999>abc")),
+  EXPECT_EQ(Calls(ReadAdifText(
+                workspace, std::string(kHeader) + "<call:4>K1AB<eor>\n<comment:999999999999>abc")),
             "K1AB");
-  EXPECT_EQ(Calls(ReadAdifText(workspace, std::string(kHeader) +
-                                              "<call:4>K1AB<eor>\n<comment:2000000>abc<eor>")),
+  EXPECT_EQ(Calls(ReadAdifText(
+                workspace, std::string(kHeader) + "<call:4>K1AB<eor>\n<comment:2000000>abc<eor>")),
             "K1AB");
 }
 
@@ -258,8 +261,7 @@ TEST(AdifReader, EndTimeBeforeTheStartFallsOnTheNextDay) {
       ReadOne(workspace, "<qso_date:8>20240309<time_on:4>2350<time_off:4>0010");
   EXPECT_EQ(past_midnight.time_on, 1710028200);
   EXPECT_EQ(past_midnight.time_off, 1710029400);  // 2024-03-10 00:10 UTC
-  QsoRecord same_day =
-      ReadOne(workspace, "<time_off:6>235930<qso_date:8>20240309<time_on:4>2350");
+  QsoRecord same_day = ReadOne(workspace, "<time_off:6>235930<qso_date:8>20240309<time_on:4>2350");
   EXPECT_EQ(same_day.time_off, 1710028200 + 570);
 }
 

@@ -1,0 +1,100 @@
+// ADIF logs of any content: the reader reads every contact under a contest chosen by the first
+// byte, and a whole ADIF to ADIF conversion must give a file that reads back contact for contact.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "core/converter.h"
+#include "formats/adif_log_file.h"
+#include "fuzz_file.h"
+
+namespace {
+
+// Small reference files in a folder of its own, so that every contact is looked up quickly and
+// the Canadian and US decisions are taken.
+void UseSmallReferenceFiles() {
+  std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("quorvel-adif-fuzz-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  std::filesystem::current_path(folder);
+  if (std::FILE* file = std::fopen("cqww.cty", "wb")) {
+    std::fputs("United States: 05: W: K,N,W;\nCanada: 05: VE: VE,VA;\nAlaska: 01: KL7: KL7;\n",
+               file);
+    std::fclose(file);
+  }
+  if (std::FILE* file = std::fopen("stsec.dat", "wb")) {
+    std::fputs("TX: NTX, STX\nAK: AK\nON: ONS\n", file);
+    std::fclose(file);
+  }
+}
+
+bool Terminated(const char* field, std::size_t width) {
+  return field[width - 1] == '\0';
+}
+
+int ReadEveryContact(const char* path, int contest) {
+  quorvel::AdifLogFile reader;
+  quorvel::ConversionOptions options{};
+  options.contest = static_cast<std::uint8_t>(contest);
+  reader.SetOptions(&options);
+  if (!reader.Open(path, quorvel::kModeReadText)) return -1;
+  quorvel::QsoRecord record;
+  int count = 0;
+  while (!reader.IsEof() && reader.ReadQso(record)) {
+    if (!Terminated(record.call, sizeof record.call) ||
+        !Terminated(record.comment, sizeof record.comment) ||
+        !Terminated(record.rcvd_exch, sizeof record.rcvd_exch) ||
+        !Terminated(record.name, sizeof record.name)) {
+      __builtin_trap();
+    }
+    ++count;
+  }
+  if (count != reader.QsoCount()) __builtin_trap();
+  return count;
+}
+
+void ConvertAndReadBack(const char* path, int contest) {
+  std::string output = "out-" + std::to_string(::getpid()) + ".adi";
+  std::remove(output.c_str());
+  int converted = 0;
+  {
+    quorvel::Converter converter;
+    char option[16];
+    std::snprintf(option, sizeof option, "-c%s", contest ? "SS" : "NONE");
+    converter.ParseOptions(option);
+    if (!converter.OpenInput(path) || !converter.OpenOutput(output.c_str(), 0)) {
+      std::remove(output.c_str());
+      return;
+    }
+    std::int64_t position = 0;
+    int count = 0;
+    while (converter.Step(position, count)) {
+    }
+    converter.Finish();
+    converted = converter.Converted();
+  }
+  // Every tag written states its true length, so the output reads back whole.
+  if (ReadEveryContact(output.c_str(), contest ? quorvel::kContestSs : 0) != converted) {
+    __builtin_trap();
+  }
+  std::remove(output.c_str());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  UseSmallReferenceFiles();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  int contest = data[0] % (quorvel::kContestCount + 2);
+  quorvel::fuzzing::FuzzFile file(data + 1, size - 1, "adi");
+  ReadEveryContact(file.Path(), contest);
+  ConvertAndReadBack(file.Path(), data[0] & 1);
+  return 0;
+}
