@@ -200,7 +200,7 @@ bool IsUnknown(std::string_view word) {
 
 // The text of a word; a placeholder of question marks stands for no text.
 std::string_view TextOf(std::string_view word) {
-  return IsUnknown(word) ? std::string_view{} : word;
+  return IsUnknown(word) ? word.substr(0, 0) : word;
 }
 
 bool StartsWithDigit(std::string_view word) {
