@@ -108,13 +108,27 @@ void CleanHeaderTexts(ContestHeader& header) {
   CleanHeaderText(header.gridsquare);
 }
 
+// Decimal digits of `value` into `out`.
+void FormatUnsigned(unsigned value, char (&out)[16]) {
+  char digits[16];
+  std::size_t count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (std::size_t i = 0; i < count; ++i) out[i] = digits[count - 1 - i];
+  out[count] = '\0';
+}
+
+// The frequency in whole kHz for HF contacts (and for contacts whose band has no designator),
+// else the band's word.
 void FrequencyColumn(const QsoRecord& record, char (&column)[16]) {
   const char* band_word = WordOr(kBandWords, record.band, nullptr);
   bool frequency_fits = record.band < kFirstBandAboveHf || band_word == nullptr;
   if (record.freq != 0 && frequency_fits) {
-    std::snprintf(column, sizeof column, "%u", static_cast<unsigned>(record.freq / 10));
+    FormatUnsigned(record.freq / 10, column);
   } else {
-    std::snprintf(column, sizeof column, "%s", band_word != nullptr ? band_word : kBandUnknown);
+    CopyCut(column, band_word != nullptr ? band_word : kBandUnknown);
   }
 }
 
@@ -139,7 +153,7 @@ void CopyText(char (&out)[48], std::string_view text) {
 Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord& record,
                          bool north_american, int qso_number) {
   Exchange exchange{};
-  std::snprintf(exchange.sent, sizeof exchange.sent, "%s", "???");
+  CopyCut(exchange.sent, "???");
   CopyText(exchange.received, ReceivedExchangeText(record));
   switch (contest) {
     case kContestCqww:
@@ -152,7 +166,7 @@ Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord&
       if (own.zone != 0) {
         std::snprintf(exchange.sent, sizeof exchange.sent, "%02d", own.zone);
       } else {
-        std::snprintf(exchange.sent, sizeof exchange.sent, "%s", "??");
+        CopyCut(exchange.sent, "??");
       }
       if (record.ituz != 0) {
         std::snprintf(exchange.received, sizeof exchange.received, "%02d", record.ituz);
@@ -169,7 +183,7 @@ Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord&
       }
       break;
     case kContestArrlDxFromDx:
-      std::snprintf(exchange.sent, sizeof exchange.sent, "%s", "????");
+      CopyCut(exchange.sent, "????");
       break;
     default:  // ARRL DX from W/VE, ARRL 160 m, CQ 160 m, Stew Perry
       break;
@@ -238,6 +252,7 @@ int CabrilloLogFile::WriteHeader(ContestHeader source) {
   soapbox.WriteTo(*this);
 
   header = source;
+  ownCall = LineWord(FieldText(header.call), kCallUnknown);
   DecideNorthAmerican();
   return 1;
 }
@@ -262,68 +277,102 @@ int CabrilloLogFile::WriteQso(const QsoRecord& record) {
   ++qso_count;
   const CabrilloContest* contest = FindContest(header.contest);
   if (contest == nullptr) return 0;
-
-  char frequency[16];
-  FrequencyColumn(record, frequency);
-  CivilTime time = UtcCalendar(record.time_on);
+  QsoStart start;
+  FrequencyColumn(record, start.frequency);
+  start.mode = WordOr(kModeWords, record.mode, kModeUnknown);
+  start.time = UtcCalendar(record.time_on);
   TextLine line;
-  line.Append("QSO: %5s %2s %4d-%02d-%02d %02d%02d ", frequency,
-              WordOr(kModeWords, record.mode, kModeUnknown), time.year, time.month, time.day,
-              time.hour, time.minute);
-
-  LineWord own(header.call, kCallUnknown);
-  LineWord call(record.call);
   switch (contest->layout) {
-    case Layout::kReports: {
-      Exchange exchange = ReportsExchange(header.contest, header, record, northAmerican, qso_count);
-      line.Append("%-13s %-3d %-6s %-13s %-3d %-6s  ", own.c_str(), record.rst_sent, exchange.sent,
-                  call.c_str(), record.rst_rcvd, exchange.received);
+    case Layout::kReports:
+      AppendReports(line, start, record);
       break;
-    }
-    case Layout::kSweepstakes: {
-      char own_check[8];
-      char check[8];
-      if (header.check != 0) {
-        std::snprintf(own_check, sizeof own_check, "%02d", header.check);
-      } else {
-        std::snprintf(own_check, sizeof own_check, "%s", "??");
-      }
-      // A cleared record's check is a blank; printed as a number it would be the check 32.
-      if (record.check != ' ') {
-        std::snprintf(check, sizeof check, "%d", static_cast<unsigned char>(record.check));
-      } else {
-        std::snprintf(check, sizeof check, "%s", "??");
-      }
-      line.Append("%-10s %4d %c %2s %3s %-10s %4d %c %2s %-3s", own.c_str(), qso_count,
-                  header.prec != 0 ? RecordChar(static_cast<char>(header.prec)) : '?', own_check,
-                  LineWord(header.arrl_sect, "???").c_str(), call.c_str(), record.srx,
-                  RecordChar(record.prec), check, LineWord(record.arrl_sect).c_str());
+    case Layout::kSweepstakes:
+      AppendSweepstakes(line, start, record);
       break;
-    }
-    case Layout::kVhf: {
-      char sent_report[8] = "   ";
-      char report[8] = "   ";
-      if (record.rst_sent != 0)
-        std::snprintf(sent_report, sizeof sent_report, "%-3d", record.rst_sent);
-      if (record.rst_rcvd != 0) std::snprintf(report, sizeof report, "%-3d", record.rst_rcvd);
-      line.Append("%-13s %-3s %-6s %-13s %-3s %-6s  ", own.c_str(), sent_report,
-                  LineWord(header.gridsquare).c_str(), call.c_str(), report,
-                  LineWord(record.rcvd_exch).c_str());
+    case Layout::kVhf:
+      AppendVhf(line, start, record);
       break;
-    }
     case Layout::kQsoParty:
-      line.Append("%-10s %-4d %-10s %-3s %-10s %-4d %-10s %-3s  ", own.c_str(), qso_count, "????",
-                  "????", call.c_str(), record.srx, LineWord(record.name).c_str(),
-                  LineWord(ReceivedExchangeText(record)).c_str());
+      AppendQsoParty(line, start, record);
       break;
     case Layout::kNaqp:
-      line.Append("%-10s %-4s %-10s %-3s %-10s %-4s %-10s %-3s  ", own.c_str(), "", "????", "????",
-                  call.c_str(), "", LineWord(record.name).c_str(),
-                  LineWord(ReceivedExchangeText(record)).c_str());
+      AppendNaqp(line, start, record);
       break;
   }
-  line.Append("\r\n");
   return line.WriteTo(*this);
+}
+
+// Each line is one format: the columns every QSO line begins with, "QSO: %5s %2s
+// %4d-%02d-%02d %02d%02d " (frequency, mode, date and time), then the layout's own columns and
+// the line end.
+
+void CabrilloLogFile::AppendReports(TextLine& line, const QsoStart& start,
+                                    const QsoRecord& record) const {
+  Exchange exchange = ReportsExchange(header.contest, header, record, northAmerican, qso_count);
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-13s %-3d %-6s %-13s %-3d %-6s  \r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
+      record.rst_sent, exchange.sent, LineWord(record.call).c_str(), record.rst_rcvd,
+      exchange.received);
+}
+
+void CabrilloLogFile::AppendSweepstakes(TextLine& line, const QsoStart& start,
+                                        const QsoRecord& record) const {
+  char own_check[8] = "??";
+  char check[8] = "??";
+  if (header.check != 0) std::snprintf(own_check, sizeof own_check, "%02d", header.check);
+  // A cleared record's check is a blank; printed as a number it would be the check 32.
+  if (record.check != ' ') {
+    std::snprintf(check, sizeof check, "%d", static_cast<unsigned char>(record.check));
+  }
+  char own_precedence = header.prec != 0 ? RecordChar(static_cast<char>(header.prec)) : '?';
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-10s %4d %c %2s %3s %-10s %4d %c %2s %-3s\r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
+      qso_count, own_precedence, own_check, LineWord(header.arrl_sect, "???").c_str(),
+      LineWord(record.call).c_str(), record.srx, RecordChar(record.prec), check,
+      LineWord(record.arrl_sect).c_str());
+}
+
+void CabrilloLogFile::AppendVhf(TextLine& line, const QsoStart& start,
+                                const QsoRecord& record) const {
+  char sent_report[8] = "   ";
+  char report[8] = "   ";
+  if (record.rst_sent != 0) std::snprintf(sent_report, sizeof sent_report, "%-3d", record.rst_sent);
+  if (record.rst_rcvd != 0) std::snprintf(report, sizeof report, "%-3d", record.rst_rcvd);
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-13s %-3s %-6s %-13s %-3s %-6s  \r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
+      sent_report, LineWord(header.gridsquare).c_str(), LineWord(record.call).c_str(), report,
+      LineWord(record.rcvd_exch).c_str());
+}
+
+void CabrilloLogFile::AppendQsoParty(TextLine& line, const QsoStart& start,
+                                     const QsoRecord& record) const {
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-10s %-4d %-10s %-3s %-10s %-4d %-10s %-3s  \r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
+      qso_count, "????", "????", LineWord(record.call).c_str(), record.srx,
+      LineWord(record.name).c_str(), LineWord(ReceivedExchangeText(record)).c_str());
+}
+
+void CabrilloLogFile::AppendNaqp(TextLine& line, const QsoStart& start,
+                                 const QsoRecord& record) const {
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-10s %-4s %-10s %-3s %-10s %-4s %-10s %-3s  \r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(), "",
+      "????", "????", LineWord(record.call).c_str(), "", LineWord(record.name).c_str(),
+      LineWord(ReceivedExchangeText(record)).c_str());
 }
 
 }  // namespace quorvel

@@ -3,7 +3,9 @@
 // Cabrillo name and layout are refused when the header is written.
 #pragma once
 
+#include "core/civil_time.h"
 #include "core/log_file.h"
+#include "formats/text_line.h"
 #include "refdata/country_table.h"
 
 namespace quorvel {
@@ -25,11 +27,24 @@ class CabrilloLogFile : public LogFile {
   bool NorthAmerican() const { return northAmerican; }
 
  private:
+  // The columns every QSO line begins with.
+  struct QsoStart {
+    char frequency[16];
+    const char* mode;
+    CivilTime time;
+  };
+
   void WriteKeywordLine(const char* keyword, const char* value);
   void DecideNorthAmerican();
+  void AppendReports(TextLine& line, const QsoStart& start, const QsoRecord& record) const;
+  void AppendSweepstakes(TextLine& line, const QsoStart& start, const QsoRecord& record) const;
+  void AppendVhf(TextLine& line, const QsoStart& start, const QsoRecord& record) const;
+  void AppendQsoParty(TextLine& line, const QsoStart& start, const QsoRecord& record) const;
+  void AppendNaqp(TextLine& line, const QsoStart& start, const QsoRecord& record) const;
 
   bool northAmerican = false;
   CountryTable countryTable;
+  LineWord ownCall{std::string_view{}};  // the own call as the QSO lines print it
 };
 
 }  // namespace quorvel
