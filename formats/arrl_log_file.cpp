@@ -229,23 +229,25 @@ int YearsSince1900(std::int64_t year) {
   return static_cast<int>(year);
 }
 
-// Date "dd/mm/yy" and time "hhmm", as UTC.
-void ReadTime(std::string_view date, std::string_view time, QsoRecord& record) {
+// Date "dd/mm/yy" and time "hhmm", as UTC. A year below 10 years since 1900 is printed with a
+// blank before it ("15/10/ 5"), so a date word that ends in '/' takes the next word as its year.
+void ReadTime(Words& words, QsoRecord& record) {
+  std::string_view date = words.Next();
   std::size_t first = date.find('/');
-  std::string_view day = date.substr(0, first);
   std::string_view rest =
-      first == std::string_view::npos ? std::string_view{} : date.substr(first + 1);
+      first == std::string_view::npos ? date.substr(date.size()) : date.substr(first + 1);
   std::size_t second = rest.find('/');
-  std::string_view month = rest.substr(0, second);
   std::string_view year =
-      second == std::string_view::npos ? std::string_view{} : rest.substr(second + 1);
+      second == std::string_view::npos ? rest.substr(rest.size()) : rest.substr(second + 1);
+  if (second != std::string_view::npos && year.empty()) year = words.Next();
+  std::string_view time = words.Next();
   std::string_view hour = time.substr(0, time.size() < 2 ? time.size() : 2);
-  std::string_view minute = time.size() > 2 ? time.substr(2) : std::string_view{};
+  std::string_view minute = time.substr(hour.size());
   auto value = [](std::string_view text) {
     return static_cast<int>(CutToField<std::int32_t>(ParseLeadingInt(text)));
   };
-  record.SetTime(YearsSince1900(ParseLeadingInt(year)), value(month) - 1, value(day), value(hour),
-                 value(minute));
+  record.SetTime(YearsSince1900(ParseLeadingInt(year)), value(rest.substr(0, second)) - 1,
+                 value(date.substr(0, first)), value(hour), value(minute));
 }
 
 int NumberOf(std::string_view word) {
@@ -415,8 +417,7 @@ int ArrlLogFile::ReadQso(QsoRecord& record) {
   Words words{std::string_view(line)};
   record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandLabels, kBandCount, words.Next()));
   record.mode = ModeOfLabel(words.Next());
-  std::string_view date = words.Next();
-  ReadTime(date, words.Next(), record);
+  ReadTime(words, record);
   words.Next();  // QSO number
   ReadContestColumns(header.contest, words, record);
   ++qso_count;
@@ -428,17 +429,21 @@ int ArrlLogFile::WriteQso(const QsoRecord& record) {
   const ContestLayout* layout = FindLayout(header.contest);
   if (layout == nullptr) return 0;
   CivilTime time = UtcCalendar(record.time_on);
+  const char* band = LabelOr(kBandLabels, kBandCount, record.band);
+  const char* mode = LabelOr(kModeLabels, kModeCount, record.mode);
+  int year = time.year - 1900;
   TextLine line;
-  line.Append("%-3s %-3s %02d/%02d/%2d %02d%02d ", LabelOr(kBandLabels, kBandCount, record.band),
-              LabelOr(kModeLabels, kModeCount, record.mode), time.day, time.month, time.year - 1900,
-              time.hour, time.minute);
+  // The common part and the QSO number: "%-3s %-3s %02d/%02d/%2d %02d%02d ", then "%-5d ", or
+  // in Sweepstakes "%-4d %c " with the own precedence.
   if (header.contest == kContestSs) {
-    line.Append("%-4d %c ", qso_count, ColumnChar(header.prec));
+    line.Append("%-3s %-3s %02d/%02d/%2d %02d%02d %-4d %c ", band, mode, time.day, time.month, year,
+                time.hour, time.minute, qso_count, ColumnChar(header.prec));
   } else {
-    line.Append("%-5d ", qso_count);
+    line.Append("%-3s %-3s %02d/%02d/%2d %02d%02d %-5d ", band, mode, time.day, time.month, year,
+                time.hour, time.minute, qso_count);
   }
   AppendContestColumns(line, *layout, header, record);
-  line.Append("\r\n");
+  line.AppendText("\r\n");
   return line.WriteTo(*this);
 }
 

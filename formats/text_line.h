@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "core/log_stream.h"
@@ -18,6 +19,14 @@ class TextLine {
 
   /// Appends printf-style text; what does not fit the line is cut.
   void Append(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  /// Appends text as it is; what does not fit the line is cut.
+  void AppendText(std::string_view piece) {
+    std::size_t room = kRoom - 1 - length;
+    std::size_t count = piece.size() < room ? piece.size() : room;
+    std::memcpy(text + length, piece.data(), count);
+    length += count;
+  }
 
   std::string_view Text() const { return {text, length}; }
   /// Writes the line as one block; 1 while the stream is usable.

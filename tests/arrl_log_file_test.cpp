@@ -180,7 +180,8 @@ TEST(ArrlLogWriter, BandsAndModesWithoutLabelKeepTheDateInItsColumn) {
   EXPECT_NE(text.find("??? ??? 06/01/124 0003 4 "), std::string::npos) << text;
 
   LogWorkspace workspace;
-  EXPECT_EQ(DetectInputFormat(workspace.Write("first.log", text.substr(text.find("\r\n??? ??? ") + 2)).c_str()),
+  EXPECT_EQ(DetectInputFormat(
+                workspace.Write("first.log", text.substr(text.find("\r\n??? ??? ") + 2)).c_str()),
             kFormatArrl);
   std::vector<QsoRecord> back = ReadArrl(kContestArrlDx, text);
   ASSERT_EQ(back.size(), 4u);
@@ -270,6 +271,16 @@ TEST(ArrlLogReader, ReadsTwoThreeAndFourDigitYears) {
     EXPECT_EQ(time.hour, 14);
     EXPECT_EQ(time.minute, 5);
   }
+}
+
+TEST(ArrlLogReader, YearPrintedWithALeadingBlankKeepsTheWordsInPlace) {
+  QsoRecord record = ReadOne(kContestArrlDx, "20  CW  15/10/ 5 1405 1     Q1ABC 599 579 100 3 0\n");
+  CivilTime time = TimeOf(record);
+  EXPECT_EQ(time.year, 2005);
+  EXPECT_EQ(time.hour, 14);
+  EXPECT_EQ(time.minute, 5);
+  EXPECT_EQ(record.Call(), "Q1ABC");
+  EXPECT_EQ(record.RcvdExch(), "100");
 }
 
 TEST(ArrlLogReader, ReadsPhAsSsbAndUnknownModeWordsAsNoMode) {
