@@ -19,7 +19,7 @@ inline void CopyCut(char* field, std::size_t width, std::string_view text,
   if (width == 0) return;
   std::size_t room = termination == Termination::kTerminated ? width - 1 : width;
   std::size_t count = text.size() < room ? text.size() : room;
-  if (count > 0) std::memcpy(field, text.data(), count);  // an empty view may have no data
+  if (count > 0) std::memcpy(field, text.data(), count);  // an empty view may hold no pointer
   std::memset(field + count, 0, width - count);
 }
 

@@ -119,7 +119,7 @@ int AdifLogFile::Open(const char* path, unsigned mode) {
     ReadHeaderTags(first_line_end);
     if (options.contest != kContestNone) header.contest = options.contest;
   }
-  section_table = std::make_unique<SectionTable>("stsec.dat");
+  section_table = std::make_unique<SectionTable>(kSectionFileName);
   return 1;
 }
 

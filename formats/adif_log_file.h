@@ -145,9 +145,6 @@ class AdifLogFile : public LogFile {
   int ReadQso(QsoRecord& record) override;
   int WriteQso(const QsoRecord& record) override;
 
-  /// True when the input's first line names DX4WIN.
-  bool FromDx4win() const { return from_dx4win; }
-
  private:
   // What the tags of one contact gave besides the record's own fields: the calendar fields
   // (a contact without a date is dated 1970-01-01) and how good a source the exchange came from.
@@ -180,7 +177,7 @@ class AdifLogFile : public LogFile {
   void WriteStateLine(const QsoRecord& record, AdifRecordText& line) const;
 
   AdifTagScanner scanner{*this};
-  CountryTable country_table{"cqww.cty"};
+  CountryTable country_table{kCountryFileName};
   std::unique_ptr<SectionTable> section_table;
   bool from_dx4win = false;
 };

@@ -1,5 +1,6 @@
 // Reading ADIF: the tag scanner, the header and the contacts.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "core/civil_time.h"
@@ -10,12 +11,14 @@
 namespace quorvel {
 namespace {
 
-constexpr std::size_t kNameRoom = 32;             // names longer than this are unknown anyway
 constexpr std::int64_t kLengthLimit = 1LL << 60;  // stated lengths saturate here
 constexpr std::int64_t kMhzLimit = 1000000000;    // keeps the frequency arithmetic in range
 
 bool IsLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+char ToLowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 bool IsBlank(int c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -93,15 +96,24 @@ constexpr ExchangeTags kExchangeTags[] = {
     {kContestGeneralQso, {kAdifComment, kAdifUnknown}},
 };
 
-// 1 for the best exchange tag of a contest, 2 for the next; 0 for a tag that is none.
-int ExchangeRank(int contest, int tag) {
+// Per contest and tag: 1 for the contest's best exchange tag, 2 for the next, else 0.
+using ExchangeRanks = std::array<std::array<std::uint8_t, kAdifTagCount>, kContestCount + 1>;
+
+constexpr ExchangeRanks BuildExchangeRanks() {
+  ExchangeRanks ranks{};
   for (const ExchangeTags& entry : kExchangeTags) {
-    if (entry.contest != contest) continue;
     for (int rank = 0; rank < 2; ++rank) {
-      if (entry.tags[rank] == tag) return rank + 1;
+      if (entry.tags[rank] != kAdifUnknown) ranks[entry.contest][entry.tags[rank]] = rank + 1;
     }
   }
-  return 0;
+  return ranks;
+}
+
+constexpr ExchangeRanks kExchangeRanks = BuildExchangeRanks();
+
+int ExchangeRank(int contest, int tag) {
+  if (contest > kContestCount || tag < 0 || tag >= kAdifTagCount) return 0;
+  return kExchangeRanks[contest][tag];
 }
 
 template <typename Field>
@@ -163,8 +175,7 @@ AdifTagScanner::Stop AdifTagScanner::ReadName(int& number) {
       Unget();
       return Stop::kBroken;
     }
-    if (length < sizeof name)
-      name[length] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : static_cast<char>(c);
+    if (length < sizeof name) name[length] = ToLowerAscii(static_cast<char>(c));
     if (length <= sizeof name) ++length;
   }
 }
@@ -194,7 +205,7 @@ AdifTagScanner::Stop AdifTagScanner::ReadLength(std::int64_t& length) {
     }
     if (phase == kDigits) {
       if (IsDigit(static_cast<char>(c))) {
-        length = std::min(length * 10 + (c - '0'), kLengthLimit);
+        length = length < kLengthLimit / 10 ? length * 10 + (c - '0') : kLengthLimit;
       } else {
         phase = kRest;
       }
@@ -206,10 +217,11 @@ AdifTagScanner::Stop AdifTagScanner::ReadLength(std::int64_t& length) {
 
 // Exactly `length` bytes, line feeds included; fewer when the file ends first.
 std::string_view AdifTagScanner::ReadCountedValue(std::int64_t length) {
-  if (length <= 0) return {};
+  if (length <= 0) return {value_copy, 0};
   auto remaining = static_cast<std::uint64_t>(length);
   if (remaining <= static_cast<std::uint64_t>(end - pos)) {
-    std::string_view value(pos, static_cast<std::size_t>(remaining));
+    std::string_view value(
+        pos, static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kValueRoom)));
     pos += remaining;
     return value;
   }

@@ -17,6 +17,7 @@ CountryTable::CountryTable(const char* file_name) {
 
 int CountryTable::Open(const char* path, unsigned mode) {
   if (!LogStream::Open(path, mode | kOpenBinary)) return 0;
+  current_country = -1;  // a new file's leading continuation lines belong to no country
   Load();
   Close();
   return 1;

@@ -229,6 +229,9 @@ TEST(AdifReader, LengthBeyondTheEndOfTheFileStopsAtTheData) {
   EXPECT_EQ(Calls(ReadAdifText(
                 workspace, std::string(kHeader) + "<call:4>K1AB<eor>\n<comment:2000000>abc<eor>")),
             "K1AB");
+  std::string too_many_digits =
+      std::string(kHeader) + "<call:4>K1AB<eor>\n<comment:" + std::string(40, '8') + ">abc<eor>";
+  EXPECT_EQ(Calls(ReadAdifText(workspace, too_many_digits)), "K1AB");
 }
 
 TEST(AdifReader, EmptyTypedAndCommentedValuesOfOtherLoggers) {

@@ -126,6 +126,16 @@ TEST(CountryTable, ACountryLineWithoutColonsStillStartsACountry) {
   EXPECT_EQ(file.Of("AA1"), "AA/1");
 }
 
+TEST(CountryTable, ASecondFileAddsItsCountriesAfterTheFirstFilesOnes) {
+  CountryFile file("Alpha: 01: AA: AA;\n");
+  WriteFile(file.dir.Path("more.cty"), "& AB\nBravo: 02: BB: BB,AA;\n");
+  EXPECT_EQ(file.table.Open(file.dir.Path("more.cty").c_str(), kModeReadBinary), 1);
+  EXPECT_EQ(file.Of("AB1"), "<none>");
+  EXPECT_EQ(file.Of("AA1"), "AA/1");
+  EXPECT_EQ(file.Of("BB1"), "BB/2");
+  EXPECT_EQ(file.table.CountryCount(), 2u);
+}
+
 TEST(CountryTable, ReadsTheLastLineWithoutALineEnd) {
   CountryFile file("Alpha: 01: AA: AA;\r\nBravo: 02: BB: BB;");
   EXPECT_EQ(file.Of("BB1"), "BB/2");

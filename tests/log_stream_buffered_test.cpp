@@ -1,0 +1,85 @@
+// Reading a stream's buffered bytes without copying them (PeekBuffered, TakeBuffered).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/log_stream.h"
+#include "test_support.h"
+
+namespace quorvel {
+namespace {
+
+using testing::ScratchDir;
+using testing::WriteFile;
+
+// Every byte of the file through PeekBuffered and TakeBuffered, taking `step` bytes at a time.
+std::string ReadAllBuffered(LogStream& stream, std::size_t step) {
+  std::string bytes;
+  for (std::string_view window; !(window = stream.PeekBuffered()).empty();) {
+    std::size_t count = std::min(step, window.size());
+    bytes.append(window.substr(0, count));
+    stream.TakeBuffered(count);
+  }
+  return bytes;
+}
+
+TEST(LogStreamBuffered, GivesEveryByteAcrossRefillsAndThenTheEnd) {
+  ScratchDir dir;
+  std::string content;
+  for (int i = 0; i < 200000; ++i) content += static_cast<char>('a' + i % 26);
+  content += "\r\n\x1A tail";
+  WriteFile(dir.Path("a.adi"), content);
+  for (std::size_t step : {1u, 7u, 4096u, 1000000u}) {
+    LogStream stream;
+    ASSERT_EQ(stream.Open(dir.Path("a.adi").c_str(), kModeReadBinary), 1);
+    EXPECT_EQ(ReadAllBuffered(stream, step), content) << step;
+    EXPECT_TRUE(stream.IsEof());
+  }
+}
+
+TEST(LogStreamBuffered, PositionFollowsTheTakenBytesAndMixesWithOtherReads) {
+  ScratchDir dir;
+  WriteFile(dir.Path("a.adi"), "first line\nsecond line\n");
+  LogStream stream;
+  ASSERT_EQ(stream.Open(dir.Path("a.adi").c_str(), kModeReadBinary), 1);
+  std::string_view window = stream.PeekBuffered();
+  ASSERT_EQ(window.substr(0, 6), "first ");
+  EXPECT_EQ(stream.Tell(), 0);
+  stream.TakeBuffered(6);
+  EXPECT_EQ(stream.Tell(), 6);
+  char line[40];
+  ASSERT_EQ(stream.ReadLine(line, sizeof line), 1);
+  EXPECT_STREQ(line, "line");
+  stream.TakeBuffered(1000);  // more than there is: only what is buffered is taken
+  EXPECT_EQ(stream.Tell(), 23);
+  EXPECT_FALSE(stream.IsEof());
+  EXPECT_TRUE(stream.PeekBuffered().empty());
+  EXPECT_TRUE(stream.IsEof());
+  ASSERT_EQ(stream.Seek(6), 1);
+  EXPECT_EQ(stream.PeekBuffered().substr(0, 4), "line");
+}
+
+TEST(LogStreamBuffered, TextModeBytesStopAtCtrlZButKeepCarriageReturns) {
+  ScratchDir dir;
+  WriteFile(dir.Path("a.txt"),
+            "ab\r\ncd\x1A"
+            "ef");
+  LogStream stream;
+  ASSERT_EQ(stream.Open(dir.Path("a.txt").c_str(), kModeReadText), 1);
+  EXPECT_EQ(ReadAllBuffered(stream, 100), "ab\r\ncd");
+}
+
+TEST(LogStreamBuffered, NothingOnAStreamNotOpenForReading) {
+  ScratchDir dir;
+  LogStream unopened;
+  EXPECT_TRUE(unopened.PeekBuffered().empty());
+  EXPECT_TRUE(unopened.IsEof());
+  LogStream writer;
+  ASSERT_EQ(writer.Open(dir.Path("new.adi").c_str(), kModeWriteNew), 1);
+  EXPECT_TRUE(writer.PeekBuffered().empty());
+  writer.TakeBuffered(5);
+  EXPECT_EQ(writer.Tell(), 0);
+}
+
+}  // namespace
+}  // namespace quorvel
