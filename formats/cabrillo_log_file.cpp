@@ -258,7 +258,7 @@ int CabrilloLogFile::WriteHeader(ContestHeader source) {
 }
 
 void CabrilloLogFile::DecideNorthAmerican() {
-  countryTable.Open(FindDataFile("cqww.cty").c_str(), kModeReadBinary);
+  countryTable.Open(FindDataFile(kCountryFileName).c_str(), kModeReadBinary);
   std::string_view call = FieldText(header.call);
   if (call.empty()) {
     northAmerican = true;
