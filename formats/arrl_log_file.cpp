@@ -1,5 +1,6 @@
 #include "formats/arrl_log_file.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/civil_time.h"

@@ -1,10 +1,10 @@
 #include "formats/cabrillo_log_file.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "core/civil_time.h"
 #include "core/data_files.h"
-#include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
 #include "formats/text_line.h"
@@ -154,7 +154,6 @@ Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord&
                          bool north_american, int qso_number) {
   Exchange exchange{};
   CopyCut(exchange.sent, "???");
-  CopyText(exchange.received, ReceivedExchangeText(record));
   switch (contest) {
     case kContestCqww:
       std::snprintf(exchange.received, sizeof exchange.received, "%02d", record.cqz);
@@ -184,8 +183,10 @@ Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord&
       break;
     case kContestArrlDxFromDx:
       CopyCut(exchange.sent, "????");
+      CopyText(exchange.received, ReceivedExchangeText(record));
       break;
     default:  // ARRL DX from W/VE, ARRL 160 m, CQ 160 m, Stew Perry
+      CopyText(exchange.received, ReceivedExchangeText(record));
       break;
   }
   return exchange;
