@@ -1,6 +1,8 @@
 #include "core/format_factory.h"
 
 #include "formats/adif_log_file.h"
+#include "formats/arrl_log_file.h"
+#include "formats/cabrillo_log_file.h"
 #include "formats/ct8_log_file.h"
 
 namespace quorvel {
@@ -24,6 +26,8 @@ constexpr FormatEntry kFormats[] = {
     {kFormatNone, false, false, nullptr},
     {kFormatAdif, true, true, Make<AdifLogFile>},
     {kFormatCt8, true, true, Make<Ct8LogFile>},
+    {kFormatArrl, true, true, Make<ArrlLogFile>},
+    {kFormatCabrillo, false, true, Make<CabrilloLogFile>},
 };
 
 }  // namespace

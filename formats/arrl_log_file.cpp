@@ -1,0 +1,451 @@
+#include "formats/arrl_log_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/civil_time.h"
+#include "core/numbers.h"
+#include "core/text_field.h"
+#include "formats/received_exchange.h"
+#include "formats/text_line.h"
+
+namespace quorvel {
+namespace {
+
+// Band labels by band code, used for writing and, compared exactly, for reading. An empty entry
+// has no label.
+constexpr const char* kBandLabels[kBandCount + 1] = {
+    "",   "160", "80",  "40",  "30",  "20",  "17",  "15",  "12",  "10",  "50",
+    "76", "144", "222", "432", "903", "1.2", "2.3", "3.4", "5.7", "10G", "24G",
+    "",   "",    "",    "",    "",    "SAT", "PKT", "NOV", "LHT"};
+
+// Mode labels by mode code. RTTY and AM have labels of their own: an empty mode column would
+// move every later word of the line one place to the left for the reader.
+constexpr const char* kModeLabels[kModeCount + 1] = {"",   "CW", "SSB", "RY", "AM",
+                                                     "FM", "",   "",    "",   ""};
+constexpr std::string_view kPhoneLabel = "PH";
+
+// Written for a band or mode without a label and for a text column without a value. Three
+// characters keep the date at column 8, where format detection looks for its first '/'.
+constexpr const char* kUnknownWord = "???";
+constexpr char kUnknownChar = '?';
+
+constexpr int kLineRoom = 1024;  // longer lines are cut; their rest is passed over
+constexpr char kMarker = '*';
+
+// The columns after the QSO number, by contest. `columns` is the whole contest part;
+// `alternative` is the worked station's part of a Sweepstakes line, or the IARU part with an
+// exchange text in place of the zone.
+struct ContestLayout {
+  int contest;
+  const char* columns;
+  const char* alternative;
+};
+
+constexpr ContestLayout kContestLayouts[] = {
+    {kContestSs, "%-10s %02d %3s ", "%-04d %c %-10s %02d %-5s %c %1d"},
+    {kContestArrlDx, "%-14s %-9d %-3d %-5s %c %1d  0", nullptr},
+    {kContestIaru, "%-13s %-3d %5d %-3d %-02d    %c %1d  0", "%-13s %-3d %5d %-3d %-5s %c %1d  0"},
+    {kContestArrl10, " %-13s %-3d %-5s %-3d %-5s %c %1d  0", nullptr},
+    {kContestArrl160, " %-12s %-3d %-5s %-3d %-5s %c %1d  0", nullptr},
+    {kContestFd, "%-14s %2d%c %-4s %2d%c %-4s %1d", nullptr},
+    {kContestArrlDxFromDx, "%-14s %-3d      %-3d %-5s %c %1d  0", nullptr},
+    {kContestVhfQso, "%-14s %4s %4s  %c %1d  0", nullptr},
+    {kContestNaqp, "%-14s %-11s %-12s %c        %1d", nullptr},
+    {kContestSprint, "%-13s %4d  %-11s %-6s %c        %1d", nullptr},
+};
+
+const ContestLayout* FindLayout(int contest) {
+  for (const ContestLayout& layout : kContestLayouts) {
+    if (layout.contest == contest) return &layout;
+  }
+  return nullptr;
+}
+
+// ---- writing ----
+
+const char* LabelOr(const char* const* labels, int count, int code) {
+  if (code < 0 || code > count || labels[code][0] == '\0') return kUnknownWord;
+  return labels[code];
+}
+
+// One word of a line; an empty text is written as "???".
+struct Word : LineWord {
+  explicit Word(std::string_view value) : LineWord(value, kUnknownWord) {}
+  template <std::size_t N>
+  explicit Word(const char (&field)[N]) : LineWord(field, kUnknownWord) {}
+};
+
+// A one-character column: printable characters as they are, anything else (a blank, a NUL) as
+// '?', so that the column is never empty and never a NUL byte.
+char ColumnChar(int c) {
+  return (c > ' ' && c < 0x7F) ? static_cast<char>(c) : kUnknownChar;
+}
+
+// The own Field Day category: CT logs keep it as a letter index (0 = 'A'), ADIF logs as the
+// letter itself.
+char FieldDayCategory(std::uint8_t check) {
+  if (check < 26) return static_cast<char>('A' + check);
+  char letter = ToUpper(static_cast<char>(check));
+  return IsUpperLetter(letter) ? letter : kUnknownChar;
+}
+
+// ARRL 10 m: a serial number or a state, wherever the input put it.
+Word Arrl10Exchange(const QsoRecord& record) {
+  if (!record.RcvdExch().empty() || record.srx == 0) return Word(ReceivedExchangeText(record));
+  char serial[16];
+  std::snprintf(serial, sizeof serial, "%d", record.srx);
+  return Word(std::string_view(serial));
+}
+
+int ByteValue(char c) {
+  return static_cast<unsigned char>(c);
+}
+
+void AppendContestColumns(TextLine& line, const ContestLayout& layout, const ContestHeader& own,
+                          const QsoRecord& record) {
+  Word call(record.call);
+  char marker = record.mult_count != 0 ? kMarker : ' ';
+  int points = record.points;
+  switch (layout.contest) {
+    case kContestSs:
+      line.Append(layout.columns, Word(own.call).c_str(), own.check, Word(own.arrl_sect).c_str());
+      line.Append(layout.alternative, record.srx, ColumnChar(record.prec), call.c_str(),
+                  ByteValue(record.check), Word(record.arrl_sect).c_str(), marker, points);
+      break;
+    case kContestArrlDx:
+    case kContestArrlDxFromDx:
+      line.Append(layout.columns, call.c_str(), record.rst_sent, record.rst_rcvd,
+                  Word(ReceivedExchangeText(record)).c_str(), marker, points);
+      break;
+    case kContestIaru:
+      if (record.ituz > 0) {
+        line.Append(layout.columns, call.c_str(), record.rst_sent, own.zone, record.rst_rcvd,
+                    record.ituz, marker, points);
+      } else {
+        line.Append(layout.alternative, call.c_str(), record.rst_sent, own.zone, record.rst_rcvd,
+                    Word(record.rcvd_exch).c_str(), marker, points);
+      }
+      break;
+    case kContestArrl10:
+      line.Append(layout.columns, call.c_str(), record.rst_sent, "  ", record.rst_rcvd,
+                  Arrl10Exchange(record).c_str(), marker, points);
+      break;
+    case kContestArrl160:
+      line.Append(layout.columns, call.c_str(), record.rst_sent, "  ", record.rst_rcvd,
+                  Word(ReceivedExchangeText(record)).c_str(), marker, points);
+      break;
+    case kContestFd:
+      line.Append(layout.columns, call.c_str(), own.prec != 0 ? own.prec : 1,
+                  FieldDayCategory(own.check), Word(own.arrl_sect).c_str(), ByteValue(record.prec),
+                  ColumnChar(record.check), Word(record.arrl_sect).c_str(), points);
+      break;
+    case kContestVhfQso:
+      line.Append(layout.columns, call.c_str(), Word(own.gridsquare).c_str(),
+                  Word(record.rcvd_exch).c_str(), marker, points);
+      break;
+    case kContestNaqp:
+      line.Append(layout.columns, call.c_str(), Word(record.name).c_str(),
+                  Word(ReceivedExchangeText(record)).c_str(), marker, points);
+      break;
+    case kContestSprint:
+      line.Append(layout.columns, call.c_str(), record.srx, Word(record.name).c_str(),
+                  Word(ReceivedExchangeText(record)).c_str(), marker, points);
+      break;
+  }
+}
+
+// ---- reading ----
+
+bool IsSeparator(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
+// The words of one line, taken from the left; past the last word every word is empty.
+class Words {
+ public:
+  explicit Words(std::string_view text) : text(text) {}
+
+  std::string_view Next() {
+    std::string_view word = Peek();
+    position = static_cast<std::size_t>(word.data() + word.size() - text.data());
+    return word;
+  }
+
+  std::string_view Peek() const {
+    std::size_t start = position;
+    while (start < text.size() && IsSeparator(text[start])) ++start;
+    std::size_t end = start;
+    while (end < text.size() && !IsSeparator(text[end])) ++end;
+    return text.substr(start, end - start);
+  }
+
+  /// Words still to come, multiplier markers not counted.
+  int CountLeftWithoutMarkers() const {
+    Words rest = *this;
+    int count = 0;
+    for (std::string_view word = rest.Next(); !word.empty(); word = rest.Next()) {
+      if (word != std::string_view(&kMarker, 1)) ++count;
+    }
+    return count;
+  }
+
+ private:
+  std::string_view text;
+  std::size_t position = 0;
+};
+
+bool IsUnknown(std::string_view word) {
+  return !word.empty() && word.find_first_not_of(kUnknownChar) == std::string_view::npos;
+}
+
+// The text of a word; a placeholder of question marks stands for no text.
+std::string_view TextOf(std::string_view word) {
+  return IsUnknown(word) ? word.substr(0, 0) : word;
+}
+
+bool StartsWithDigit(std::string_view word) {
+  return !word.empty() && IsDigit(word[0]);
+}
+
+int CodeOfLabel(const char* const* labels, int count, std::string_view word) {
+  if (word.empty()) return 0;
+  for (int code = 1; code <= count; ++code) {
+    if (labels[code][0] != '\0' && word == labels[code]) return code;
+  }
+  return 0;
+}
+
+std::uint8_t ModeOfLabel(std::string_view word) {
+  int code = CodeOfLabel(kModeLabels, kModeCount, word);
+  if (code == 0 && word == kPhoneLabel) code = kModeSsb;
+  return static_cast<std::uint8_t>(code);
+}
+
+// The year column counts years since 1900 (99, 100, 124). Other programs write two digits, so
+// below 70 it names 2000 to 2069; a full year (1900 and later) is taken as it stands.
+int YearsSince1900(std::int64_t year) {
+  if (year < 70) return static_cast<int>(year + 100);
+  if (year >= 1900) return static_cast<int>(year - 1900);
+  return static_cast<int>(year);
+}
+
+// Date "dd/mm/yy" and time "hhmm", as UTC. A year below 10 years since 1900 is printed with a
+// blank before it ("15/10/ 5"), so a date word that ends in '/' takes the next word as its year.
+void ReadTime(Words& words, QsoRecord& record) {
+  std::string_view date = words.Next();
+  std::size_t first = date.find('/');
+  std::string_view rest =
+      first == std::string_view::npos ? date.substr(date.size()) : date.substr(first + 1);
+  std::size_t second = rest.find('/');
+  std::string_view year =
+      second == std::string_view::npos ? rest.substr(rest.size()) : rest.substr(second + 1);
+  if (second != std::string_view::npos && year.empty()) year = words.Next();
+  std::string_view time = words.Next();
+  std::string_view hour = time.substr(0, time.size() < 2 ? time.size() : 2);
+  std::string_view minute = time.substr(hour.size());
+  auto value = [](std::string_view text) {
+    return static_cast<int>(CutToField<std::int32_t>(ParseLeadingInt(text)));
+  };
+  record.SetTime(YearsSince1900(ParseLeadingInt(year)), value(rest.substr(0, second)) - 1,
+                 value(date.substr(0, first)), value(hour), value(minute));
+}
+
+int NumberOf(std::string_view word) {
+  return CutToField<std::int32_t>(ParseLeadingInt(word));
+}
+
+// A precedence or category letter; "?" (written for none) stays the blank of a cleared record.
+void SetLetter(char& field, std::string_view word) {
+  if (!word.empty() && word[0] != kUnknownChar) field = word[0];
+}
+
+void ReadSweepstakes(Words& words, QsoRecord& record) {
+  for (int own = 0; own < 4; ++own) words.Next();  // own precedence, call, check and section
+  record.srx = NumberOf(words.Next());
+  SetLetter(record.prec, words.Next());
+  record.SetCallText(TextOf(words.Next()));
+  std::string_view check = words.Next();
+  if (!check.empty()) record.SetCheck(check);
+  record.SetArrlSect(TextOf(words.Next()));
+}
+
+// ARRL DX (both sides), ARRL 10 m and ARRL 160 m: sent report, perhaps a sent exchange, received
+// report and exchange. This writer leaves the sent exchange column blank; other programs fill
+// it, which shows as one word more before the points and the closing 0. The sent report is kept
+// too: it is the contact's own data, not the station's.
+void ReadReportAndExchange(Words& words, QsoRecord& record) {
+  record.SetRstSent(words.Next());
+  if (words.CountLeftWithoutMarkers() >= 5) words.Next();  // sent exchange
+  record.SetRstRcvd(words.Next());
+  record.SetRcvdExch(TextOf(words.Next()));
+}
+
+void ReadIaru(Words& words, QsoRecord& record) {
+  record.SetRstSent(words.Next());
+  words.Next();  // own zone
+  record.SetRstRcvd(words.Next());
+  std::string_view exchange = words.Next();
+  if (StartsWithDigit(exchange)) {
+    record.SetItuz(exchange);
+  } else {
+    record.SetRcvdExch(TextOf(exchange));
+  }
+}
+
+// Class: the transmitter count followed by the category letter ("12A").
+void ReadFieldDay(Words& words, QsoRecord& record) {
+  words.Next();  // own class
+  words.Next();  // own section
+  std::string_view class_word = words.Next();
+  if (!class_word.empty()) {
+    char last = class_word.back();
+    bool lettered = IsUpperLetter(ToUpper(last)) || last == kUnknownChar;
+    if (lettered) {
+      SetLetter(record.check, class_word.substr(class_word.size() - 1));
+      class_word.remove_suffix(1);
+    }
+    record.SetPrec(class_word);
+  }
+  record.SetArrlSect(TextOf(words.Next()));
+}
+
+// Own grid, then the received grid. A line with one grid only is taken to carry the received
+// one (the own grid is the same on every line and is what a log leaves out).
+void ReadVhf(Words& words, QsoRecord& record) {
+  auto is_grid = [](std::string_view word) {
+    return !word.empty() && !IsDigit(word[0]) && word != std::string_view(&kMarker, 1);
+  };
+  std::string_view grid = words.Peek();
+  if (!is_grid(grid)) return;
+  words.Next();
+  if (is_grid(words.Peek())) grid = words.Next();
+  record.SetRcvdExch(TextOf(grid));
+}
+
+// Multiplier marker and points, or the points alone. Any word that does not begin with a digit
+// is a marker, so points of 10 and more read as points.
+void ReadTail(Words& words, QsoRecord& record) {
+  std::string_view word = words.Next();
+  if (!word.empty() && !IsDigit(word[0])) {
+    record.mult_count = 1;
+    word = words.Next();
+  }
+  record.SetPoints(word);
+}
+
+void ReadContestColumns(int contest, Words& words, QsoRecord& record) {
+  if (contest != kContestSs) record.SetCallText(TextOf(words.Next()));
+  switch (contest) {
+    case kContestSs:
+      ReadSweepstakes(words, record);
+      break;
+    case kContestArrlDx:
+    case kContestArrl10:
+    case kContestArrl160:
+    case kContestArrlDxFromDx:
+      ReadReportAndExchange(words, record);
+      break;
+    case kContestIaru:
+      ReadIaru(words, record);
+      break;
+    case kContestFd:
+      ReadFieldDay(words, record);
+      break;
+    case kContestVhfQso:
+      ReadVhf(words, record);
+      break;
+    case kContestNaqp:
+      record.SetName(TextOf(words.Next()));
+      record.SetRcvdExch(TextOf(words.Next()));
+      break;
+    case kContestSprint:
+      record.SetSrx(words.Next());
+      record.SetName(TextOf(words.Next()));
+      record.SetRcvdExch(TextOf(words.Next()));
+      break;
+    default:
+      break;
+  }
+  ReadTail(words, record);
+}
+
+bool IsBlankLine(const char* line) {
+  for (; *line != '\0'; ++line) {
+    if (!IsSeparator(*line)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ArrlLogFile::SupportsContest(int contest) {
+  return FindLayout(contest) != nullptr;
+}
+
+int ArrlLogFile::Open(const char* path, unsigned mode) {
+  if (!LogStream::Open(path, mode)) return 0;
+  header.contest = options.contest;
+  CopyCut(header.call, "NOCALL");
+  qso_count = 0;
+  return 1;
+}
+
+int ArrlLogFile::WriteHeader(ContestHeader source) {
+  if (!SupportsContest(source.contest)) return 0;
+  header = source;
+  return 1;
+}
+
+// One line of the file, a last line without a line end included. A line longer than the buffer
+// is cut and its rest passed over, so that the rest is not taken for a line of its own.
+bool ArrlLogFile::ReadLogLine(char* line, int size) {
+  for (;;) {
+    if (!ReadLine(line, size)) return false;
+    if (std::strlen(line) + 1 == static_cast<std::size_t>(size)) {
+      char rest[256];
+      while (ReadLine(rest, sizeof rest) && std::strlen(rest) + 1 == sizeof rest) {
+      }
+    }
+    if (!IsBlankLine(line)) return true;
+  }
+}
+
+int ArrlLogFile::ReadQso(QsoRecord& record) {
+  record.Clear();
+  char line[kLineRoom];
+  if (!ReadLogLine(line, kLineRoom)) return 0;
+  Words words{std::string_view(line)};
+  record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandLabels, kBandCount, words.Next()));
+  record.mode = ModeOfLabel(words.Next());
+  ReadTime(words, record);
+  words.Next();  // QSO number
+  ReadContestColumns(header.contest, words, record);
+  ++qso_count;
+  return 1;
+}
+
+int ArrlLogFile::WriteQso(const QsoRecord& record) {
+  ++qso_count;
+  const ContestLayout* layout = FindLayout(header.contest);
+  if (layout == nullptr) return 0;
+  CivilTime time = UtcCalendar(record.time_on);
+  const char* band = LabelOr(kBandLabels, kBandCount, record.band);
+  const char* mode = LabelOr(kModeLabels, kModeCount, record.mode);
+  int year = time.year - 1900;
+  TextLine line;
+  // The common part and the QSO number: "%-3s %-3s %02d/%02d/%2d %02d%02d ", then "%-5d ", or
+  // in Sweepstakes "%-4d %c " with the own precedence.
+  if (header.contest == kContestSs) {
+    line.Append("%-3s %-3s %02d/%02d/%2d %02d%02d %-4d %c ", band, mode, time.day, time.month, year,
+                time.hour, time.minute, qso_count, ColumnChar(header.prec));
+  } else {
+    line.Append("%-3s %-3s %02d/%02d/%2d %02d%02d %-5d ", band, mode, time.day, time.month, year,
+                time.hour, time.minute, qso_count);
+  }
+  AppendContestColumns(line, *layout, header, record);
+  line.AppendText("\r\n");
+  return line.WriteTo(*this);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,379 @@
+#include "formats/cabrillo_log_file.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "core/civil_time.h"
+#include "core/data_files.h"
+#include "core/text_field.h"
+#include "formats/received_exchange.h"
+#include "formats/text_line.h"
+
+namespace quorvel {
+namespace {
+
+enum class Layout { kReports, kSweepstakes, kVhf, kQsoParty, kNaqp };
+
+// Contests with a Cabrillo name and a column layout. A name ending in '-' is completed with the
+// log's mode (or the month, for the VHF party).
+struct CabrilloContest {
+  int contest;
+  const char* name;
+  Layout layout;
+};
+
+constexpr CabrilloContest kContests[] = {
+    {kContestSs, "ARRL-SS-", Layout::kSweepstakes},
+    {kContestArrlDx, "ARRL-DX-", Layout::kReports},
+    {kContestCqww, "CQ-WW-", Layout::kReports},
+    {kContestWpx, "CQ-WPX-", Layout::kReports},
+    {kContestIaru, "IARU-HF", Layout::kReports},
+    {kContestArrl10, "ARRL-10", Layout::kReports},
+    {kContestArrl160, "ARRL-160", Layout::kReports},
+    {kContestCq160, "CQ-160-", Layout::kReports},
+    {kContestCqp, "CA-QSO-PARTY", Layout::kQsoParty},
+    {kContestArrlDxFromDx, "ARRL-DX-", Layout::kReports},
+    {kContestVhfQso, "ARRL-VHF-", Layout::kVhf},
+    {kContestNaqp, "NAQP-", Layout::kNaqp},
+    {kContestSprint, "NA-SPRINT-", Layout::kQsoParty},
+    {kContestStewPerry, "STEW-PERRY", Layout::kReports},
+};
+
+const CabrilloContest* FindContest(int contest) {
+  for (const CabrilloContest& entry : kContests) {
+    if (entry.contest == contest) return &entry;
+  }
+  return nullptr;
+}
+
+constexpr const char* kModeUnknown = "?MODE?";
+constexpr const char* kMonthUnknown = "?MON?";
+constexpr const char* kBandUnknown = "?BAND?";
+constexpr const char* kCategoryUnknown = "?CATEGORY?";
+constexpr const char* kPowerUnknown = "?PWR?";
+constexpr const char* kCallUnknown = "?CALL?";
+
+// The mode column of a QSO line, by mode code.
+constexpr const char* kModeWords[kModeCount + 1] = {
+    kModeUnknown, "CW",         "PH",         "RY",         "PH",
+    "FM",         kModeUnknown, kModeUnknown, kModeUnknown, kModeUnknown};
+
+// The mode part of a contest name: the sponsors name their phone and RTTY weekends with SSB and
+// RTTY (CQ-WW-SSB, CQ-WPX-RTTY), not with the PH and RY of the mode column.
+constexpr const char* kContestModeWords[kModeCount + 1] = {
+    kModeUnknown, "CW",         "SSB",        "RTTY",       "SSB",
+    "SSB",        kModeUnknown, kModeUnknown, kModeUnknown, kModeUnknown};
+
+constexpr const char* kCategoryWords[] = {
+    "SINGLE-OP",   "SINGLE-OP-ASSISTED",     "MULTI-ONE", "MULTI-TWO",
+    "MULTI-MULTI", "SINGLE-OP-QRP-PORTABLE", "SINGLE-OP", "SINGLE-OP",
+    "ROVER",       "MULTI-LIMITED"};
+
+constexpr const char* kPowerWords[] = {kPowerUnknown, "QRP", "LOW", "HIGH"};
+
+// The frequency column for contacts without a frequency in kHz: the lower edge of each HF band
+// in kHz, the band designators of the Cabrillo format from 6 m up. Satellite, packet and
+// novice pseudo-bands (27 to 29) have none.
+constexpr const char* kBandWords[kBandCount + 1] = {
+    nullptr, "1800", "3500", "7000", "10000", "14000", "18068", "21000", "24890", "28000", "50",
+    "70",    "144",  "222",  "432",  "902",   "1.2G",  "2.3G",  "3.4G",  "5.7G",  "10G",   "24G",
+    "24G",   "47G",  "119G", "142G", "241G",  nullptr, nullptr, nullptr, "LIGHT"};
+
+constexpr int kFirstBandAboveHf = 10;
+
+template <std::size_t N>
+const char* WordOr(const char* const (&words)[N], int code, const char* unknown) {
+  return (code >= 0 && static_cast<std::size_t>(code) < N && words[code] != nullptr) ? words[code]
+                                                                                     : unknown;
+}
+
+// A header text ready for a keyword line: terminated, control characters as blanks.
+template <std::size_t N>
+void CleanHeaderText(char (&field)[N]) {
+  field[N - 1] = '\0';
+  for (char& c : field) {
+    if (c != '\0' && static_cast<unsigned char>(c) < ' ') c = ' ';
+  }
+}
+
+void CleanHeaderTexts(ContestHeader& header) {
+  CleanHeaderText(header.call);
+  CleanHeaderText(header.arrl_sect);
+  CleanHeaderText(header.club);
+  CleanHeaderText(header.name);
+  CleanHeaderText(header.address);
+  CleanHeaderText(header.city);
+  CleanHeaderText(header.state);
+  CleanHeaderText(header.zip);
+  CleanHeaderText(header.gridsquare);
+}
+
+// Decimal digits of `value` into `out`.
+void FormatUnsigned(unsigned value, char (&out)[16]) {
+  char digits[16];
+  std::size_t count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (std::size_t i = 0; i < count; ++i) out[i] = digits[count - 1 - i];
+  out[count] = '\0';
+}
+
+// The frequency in whole kHz for HF contacts (and for contacts whose band has no designator),
+// else the band's word.
+void FrequencyColumn(const QsoRecord& record, char (&column)[16]) {
+  const char* band_word = WordOr(kBandWords, record.band, nullptr);
+  bool frequency_fits = record.band < kFirstBandAboveHf || band_word == nullptr;
+  if (record.freq != 0 && frequency_fits) {
+    FormatUnsigned(record.freq / 10, column);
+  } else {
+    CopyCut(column, band_word != nullptr ? band_word : kBandUnknown);
+  }
+}
+
+// A character column of the record (Sweepstakes precedence): '?' when it holds nothing
+// printable, which is what a cleared record's blank means.
+char RecordChar(char c) {
+  unsigned char value = static_cast<unsigned char>(c);
+  return (value > ' ' && value < 0x7F) ? c : '?';
+}
+
+struct Exchange {
+  char sent[24];
+  char received[48];
+};
+
+// A received text as one word of the line (see LineWord).
+void CopyText(char (&out)[48], std::string_view text) {
+  CopyCut(out, LineWord(text).c_str());
+}
+
+// The sent and received exchange of layout R, by contest.
+Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord& record,
+                         bool north_american, int qso_number) {
+  Exchange exchange{};
+  CopyCut(exchange.sent, "???");
+  switch (contest) {
+    case kContestCqww:
+      std::snprintf(exchange.received, sizeof exchange.received, "%02d", record.cqz);
+      break;
+    case kContestWpx:
+      std::snprintf(exchange.received, sizeof exchange.received, "%5d", record.srx);
+      break;
+    case kContestIaru:
+      if (own.zone != 0) {
+        std::snprintf(exchange.sent, sizeof exchange.sent, "%02d", own.zone);
+      } else {
+        CopyCut(exchange.sent, "??");
+      }
+      if (record.ituz != 0) {
+        std::snprintf(exchange.received, sizeof exchange.received, "%02d", record.ituz);
+      } else {
+        CopyText(exchange.received, record.RcvdExch());
+      }
+      break;
+    case kContestArrl10:
+      if (!north_american) std::snprintf(exchange.sent, sizeof exchange.sent, "%-6d", qso_number);
+      if (record.srx != 0) {
+        std::snprintf(exchange.received, sizeof exchange.received, "%-6d", record.srx);
+      } else {
+        CopyText(exchange.received, !record.State().empty() ? record.State() : record.RcvdExch());
+      }
+      break;
+    case kContestArrlDxFromDx:
+      CopyCut(exchange.sent, "????");
+      CopyText(exchange.received, ReceivedExchangeText(record));
+      break;
+    default:  // ARRL DX from W/VE, ARRL 160 m, CQ 160 m, Stew Perry
+      CopyText(exchange.received, ReceivedExchangeText(record));
+      break;
+  }
+  return exchange;
+}
+
+}  // namespace
+
+int CabrilloLogFile::Open(const char* path, unsigned mode) {
+  if (!LogStream::Open(path, mode)) return 0;
+  CopyCut(header.call, "NOCALL");
+  qso_count = 0;
+  return 1;
+}
+
+int CabrilloLogFile::Close() {
+  if (IsOpen()) WriteText("END-OF-LOG:\r\n");
+  return LogStream::Close();
+}
+
+void CabrilloLogFile::WriteKeywordLine(const char* keyword, const char* value) {
+  TextLine line;
+  line.Append("%s %s\r\n", keyword, value);
+  line.WriteTo(*this);
+}
+
+int CabrilloLogFile::WriteHeader(ContestHeader source) {
+  const CabrilloContest* contest = FindContest(source.contest);
+  if (contest == nullptr) return 0;
+  CleanHeaderTexts(source);
+
+  char contest_name[48];
+  std::string_view name = contest->name;
+  const char* completion = "";
+  if (name.back() == '-') {
+    completion = source.contest == kContestVhfQso
+                     ? kMonthUnknown
+                     : WordOr(kContestModeWords, source.mode, kModeUnknown);
+  }
+  std::snprintf(contest_name, sizeof contest_name, "%s%s", contest->name, completion);
+
+  const char* band = source.contest == kContestArrl10    ? "10M"
+                     : source.contest == kContestArrl160 ? "160M"
+                                                         : "ALL";
+  WriteKeywordLine("START-OF-LOG:", "2.0");
+  WriteKeywordLine("ARRL-SECTION:",
+                   source.contest == kContestArrlDxFromDx ? "DX" : source.arrl_sect);
+  WriteKeywordLine("CONTEST:", contest_name);
+  WriteKeywordLine("CALLSIGN:", source.call);
+  TextLine category;
+  category.Append("%s %s %s %s\r\n",
+                  "CATEGORY:", WordOr(kCategoryWords, source.category, kCategoryUnknown), band,
+                  WordOr(kPowerWords, source.power_cat, kPowerUnknown));
+  category.WriteTo(*this);
+  WriteKeywordLine("CLAIMED-SCORE:", "");
+  WriteKeywordLine("OPERATORS:", "");
+  WriteKeywordLine("CLUB:", source.club);
+  WriteKeywordLine("NAME:", source.name);
+  WriteKeywordLine("ADDRESS:", source.address);
+  TextLine address;
+  address.Append("%s %s, %s %s\r\n", "ADDRESS:", source.city, source.state, source.zip);
+  address.WriteTo(*this);
+  TextLine soapbox;
+  soapbox.Append("%s\r\n", "SOAPBOX:");
+  soapbox.WriteTo(*this);
+
+  header = source;
+  ownCall = LineWord(FieldText(header.call), kCallUnknown);
+  DecideNorthAmerican();
+  return 1;
+}
+
+void CabrilloLogFile::DecideNorthAmerican() {
+  countryTable.Open(FindDataFile(kCountryFileName).c_str(), kModeReadBinary);
+  std::string_view call = FieldText(header.call);
+  if (call.empty()) {
+    northAmerican = true;
+    return;
+  }
+  const Country* country = countryTable.LookupCall(call);
+  if (country == nullptr) {
+    northAmerican = false;
+    return;
+  }
+  const std::string& prefix = country->prefix;
+  northAmerican = prefix == "W" || prefix == "KH6" || prefix == "KL7" || prefix == "VE";
+}
+
+int CabrilloLogFile::WriteQso(const QsoRecord& record) {
+  ++qso_count;
+  const CabrilloContest* contest = FindContest(header.contest);
+  if (contest == nullptr) return 0;
+  QsoStart start;
+  FrequencyColumn(record, start.frequency);
+  start.mode = WordOr(kModeWords, record.mode, kModeUnknown);
+  start.time = UtcCalendar(record.time_on);
+  TextLine line;
+  switch (contest->layout) {
+    case Layout::kReports:
+      AppendReports(line, start, record);
+      break;
+    case Layout::kSweepstakes:
+      AppendSweepstakes(line, start, record);
+      break;
+    case Layout::kVhf:
+      AppendVhf(line, start, record);
+      break;
+    case Layout::kQsoParty:
+      AppendQsoParty(line, start, record);
+      break;
+    case Layout::kNaqp:
+      AppendNaqp(line, start, record);
+      break;
+  }
+  return line.WriteTo(*this);
+}
+
+// Each line is one format: the columns every QSO line begins with, "QSO: %5s %2s
+// %4d-%02d-%02d %02d%02d " (frequency, mode, date and time), then the layout's own columns and
+// the line end.
+
+void CabrilloLogFile::AppendReports(TextLine& line, const QsoStart& start,
+                                    const QsoRecord& record) const {
+  Exchange exchange = ReportsExchange(header.contest, header, record, northAmerican, qso_count);
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-13s %-3d %-6s %-13s %-3d %-6s  \r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
+      record.rst_sent, exchange.sent, LineWord(record.call).c_str(), record.rst_rcvd,
+      exchange.received);
+}
+
+void CabrilloLogFile::AppendSweepstakes(TextLine& line, const QsoStart& start,
+                                        const QsoRecord& record) const {
+  char own_check[8] = "??";
+  char check[8] = "??";
+  if (header.check != 0) std::snprintf(own_check, sizeof own_check, "%02d", header.check);
+  // A cleared record's check is a blank; printed as a number it would be the check 32.
+  if (record.check != ' ') {
+    std::snprintf(check, sizeof check, "%d", static_cast<unsigned char>(record.check));
+  }
+  char own_precedence = header.prec != 0 ? RecordChar(static_cast<char>(header.prec)) : '?';
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-10s %4d %c %2s %3s %-10s %4d %c %2s %-3s\r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
+      qso_count, own_precedence, own_check, LineWord(header.arrl_sect, "???").c_str(),
+      LineWord(record.call).c_str(), record.srx, RecordChar(record.prec), check,
+      LineWord(record.arrl_sect).c_str());
+}
+
+void CabrilloLogFile::AppendVhf(TextLine& line, const QsoStart& start,
+                                const QsoRecord& record) const {
+  char sent_report[8] = "   ";
+  char report[8] = "   ";
+  if (record.rst_sent != 0) std::snprintf(sent_report, sizeof sent_report, "%-3d", record.rst_sent);
+  if (record.rst_rcvd != 0) std::snprintf(report, sizeof report, "%-3d", record.rst_rcvd);
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-13s %-3s %-6s %-13s %-3s %-6s  \r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
+      sent_report, LineWord(header.gridsquare).c_str(), LineWord(record.call).c_str(), report,
+      LineWord(record.rcvd_exch).c_str());
+}
+
+void CabrilloLogFile::AppendQsoParty(TextLine& line, const QsoStart& start,
+                                     const QsoRecord& record) const {
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-10s %-4d %-10s %-3s %-10s %-4d %-10s %-3s  \r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
+      qso_count, "????", "????", LineWord(record.call).c_str(), record.srx,
+      LineWord(record.name).c_str(), LineWord(ReceivedExchangeText(record)).c_str());
+}
+
+void CabrilloLogFile::AppendNaqp(TextLine& line, const QsoStart& start,
+                                 const QsoRecord& record) const {
+  const CivilTime& t = start.time;
+  line.Append(
+      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
+      "%-10s %-4s %-10s %-3s %-10s %-4s %-10s %-3s  \r\n",
+      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(), "",
+      "????", "????", LineWord(record.call).c_str(), "", LineWord(record.name).c_str(),
+      LineWord(ReceivedExchangeText(record)).c_str());
+}
+
+}  // namespace quorvel
