@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "core/log_file.h"
@@ -178,6 +179,12 @@ class AdifLogFile : public LogFile {
 
   AdifTagScanner scanner{*this};
   CountryTable country_table{kCountryFileName};
+  struct CountryLookup {
+    std::string call;  // keeps its capacity: no allocation per contact
+    const Country* country = nullptr;
+    bool valid = false;
+  };
+  mutable CountryLookup last_lookup;
   std::unique_ptr<SectionTable> section_table;
   bool from_dx4win = false;
 };

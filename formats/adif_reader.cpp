@@ -548,7 +548,13 @@ void AdifLogFile::ApplyReceivedSerial(std::string_view value, QsoRecord& record)
 
 bool AdifLogFile::CountryPrefixIs(const QsoRecord& record,
                                   std::initializer_list<std::string_view> prefixes) const {
-  const Country* country = country_table.LookupCall(record.Call());
+  // A contact may ask several times (exchange, then state line): look its call up once.
+  if (!last_lookup.valid || last_lookup.call != record.Call()) {
+    last_lookup.call.assign(record.Call());
+    last_lookup.country = country_table.LookupCall(record.Call());
+    last_lookup.valid = true;
+  }
+  const Country* country = last_lookup.country;
   if (country == nullptr) return false;
   return std::find(prefixes.begin(), prefixes.end(), country->prefix) != prefixes.end();
 }

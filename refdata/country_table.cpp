@@ -62,7 +62,7 @@ void CountryTable::AddPrefix(std::string_view prefix, int country_index) {
   ++prefix_count;
   // A prefix longer than the part of a call that is looked at can never match.
   if (prefix.empty() || prefix.size() > kMaxCallLength) return;
-  prefix_index.try_emplace(std::string(prefix), country_index);
+  prefix_index.Insert(prefix, country_index);
   has_length[prefix.size()] = true;
   longest_prefix = std::max(longest_prefix, prefix.size());
 }
@@ -73,10 +73,14 @@ const Country* CountryTable::LookupCall(std::string_view call) const {
   if (nul != nullptr) {
     length = static_cast<std::size_t>(static_cast<const char*>(nul) - call.data());
   }
+  std::uint64_t hashes[kMaxCallLength + 1];
+  std::uint64_t hash = PrefixIndex::kEmptyHash;
+  for (std::size_t i = 0; i < length; ++i)
+    hashes[i + 1] = hash = PrefixIndex::Extend(hash, call[i]);
   for (; length > 0; --length) {
     if (!has_length[length]) continue;
-    auto found = prefix_index.find(call.substr(0, length));
-    if (found != prefix_index.end()) return &countries[static_cast<std::size_t>(found->second)];
+    int found = prefix_index.Find(call.substr(0, length), hashes[length]);
+    if (found >= 0) return &countries[static_cast<std::size_t>(found)];
   }
   return nullptr;
 }

@@ -64,7 +64,7 @@ class CountryTable : public LogStream {
 
   std::vector<Country> countries;  // file order; position = country index
   // Prefix -> country of its first entry in file order.
-  TextMap<int> prefix_index;
+  PrefixIndex prefix_index;
   // has_length[n]: some prefix has n characters, so a look-up tries beginnings of that length.
   std::array<bool, kMaxCallLength + 1> has_length{};
   std::size_t longest_prefix = 0;

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace quorvel {
 
@@ -19,5 +21,79 @@ struct TextHash {
 /// A map from texts that `find` accepts a std::string_view for.
 template <typename Value>
 using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+
+}  // namespace quorvel
+
+namespace quorvel {
+
+/// Texts to small non-negative values in one open-addressing table, for look-ups of every
+/// beginning of a call: the hashes of all beginnings come from one pass over the call (FNV-1a
+/// extended a character at a time), so each probe costs a table slot and a compare, with no
+/// rehashing of the text and no node to chase. The first value added for a text is kept.
+class PrefixIndex {
+ public:
+  static constexpr std::uint64_t kEmptyHash = 1469598103934665603ULL;
+  static std::uint64_t Extend(std::uint64_t hash, char c) {
+    return (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+  }
+  static std::uint64_t Hash(std::string_view text) {
+    std::uint64_t hash = kEmptyHash;
+    for (char c : text) hash = Extend(hash, c);
+    return hash;
+  }
+
+  /// Adds `text` with `value` unless the text is there already.
+  void Insert(std::string_view text, int value) {
+    if ((count + 1) * 2 > slots.size()) Grow();
+    std::uint64_t hash = Hash(text);
+    std::size_t at = Home(hash);
+    for (; slots[at].value >= 0; at = (at + 1) & (slots.size() - 1)) {
+      if (Matches(slots[at], text, hash)) return;
+    }
+    slots[at] = {hash, static_cast<std::uint32_t>(pool.size()),
+                 static_cast<std::uint32_t>(text.size()), value};
+    pool.append(text);
+    ++count;
+  }
+
+  /// The value of `text`, whose Hash is `hash`; -1 when the text is not in the table.
+  int Find(std::string_view text, std::uint64_t hash) const {
+    if (count == 0) return -1;
+    for (std::size_t at = Home(hash); slots[at].value >= 0; at = (at + 1) & (slots.size() - 1)) {
+      if (Matches(slots[at], text, hash)) return slots[at].value;
+    }
+    return -1;
+  }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+    int value = -1;  // -1: free
+  };
+
+  std::size_t Home(std::uint64_t hash) const {
+    return static_cast<std::size_t>(hash ^ (hash >> 29)) & (slots.size() - 1);
+  }
+  bool Matches(const Slot& slot, std::string_view text, std::uint64_t hash) const {
+    return slot.hash == hash && slot.length == text.size() &&
+           std::string_view(pool).substr(slot.offset, slot.length) == text;
+  }
+  void Grow() {
+    std::vector<Slot> old = std::move(slots);
+    slots.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    for (const Slot& slot : old) {
+      if (slot.value < 0) continue;
+      std::size_t at = Home(slot.hash);
+      while (slots[at].value >= 0) at = (at + 1) & (slots.size() - 1);
+      slots[at] = slot;
+    }
+  }
+
+  std::vector<Slot> slots;
+  std::string pool;
+  std::size_t count = 0;
+};
 
 }  // namespace quorvel
