@@ -19,10 +19,10 @@ namespace {
 
 using namespace quorvel;
 
-constexpr const char* kPrefixes[] = {"W",  "K",  "N",  "AA", "KB", "VE", "VA", "DL", "G",  "F",
-                                     "JA", "I",  "EA", "OH", "SM", "UA", "LU", "PY", "VK", "ZL",
+constexpr const char* kPrefixes[] = {"W",   "K",   "N",  "AA", "KB", "VE", "VA", "DL", "G",  "F",
+                                     "JA",  "I",   "EA", "OH", "SM", "UA", "LU", "PY", "VK", "ZL",
                                      "KH6", "KL7", "OK", "SP", "HA", "YO", "LZ", "9A", "S5", "ON"};
-constexpr const char* kSections[] = {"CT", "EMA", "ENY", "NTX", "STX", "WTX", "SDG", "LAX",
+constexpr const char* kSections[] = {"CT",  "EMA", "ENY", "NTX", "STX", "WTX", "SDG", "LAX",
                                      "ORG", "SV",  "EB",  "WWA", "OR",  "MI",  "OH",  "ONE"};
 constexpr const char* kStates[] = {"CT", "MA", "NY", "TX", "CA", "WA", "OR", "MI", "OH", "ON"};
 constexpr const char* kNames[] = {"BOB", "JIM", "ANN", "HANS", "YURI", "KEN", "SUE", "TOM"};
@@ -52,7 +52,8 @@ class LogGenerator {
   QsoRecord Next(int number) {
     QsoRecord record;
     record.Clear();
-    std::string call = std::string(Pick(kPrefixes)) + std::to_string(Below(10)) + Letters(1 + Below(3));
+    std::string call =
+        std::string(Pick(kPrefixes)) + std::to_string(Below(10)) + Letters(1 + Below(3));
     record.SetCallText(call);
     record.time_on = ToTime32(UtcSeconds(2026, 11, 28, 0, 0, 0) + number * 17 % 172800);
     const auto& band = kBands[Below(std::size(kBands))];

@@ -2,4 +2,6 @@
 
 #include "cli/command_line.h"
 
-int main(int argc, char** argv) { return quorvel::RunCommandLine(argc, argv, stdout); }
+int main(int argc, char** argv) {
+  return quorvel::RunCommandLine(argc, argv, stdout);
+}

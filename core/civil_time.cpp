@@ -24,9 +24,9 @@ std::int64_t UtcSeconds(std::int64_t year, std::int64_t month, std::int64_t day,
   std::int64_t month_of_year = month_index - whole_year * 12 + 1;
   if (whole_year < kMinYear) whole_year = kMinYear;
   if (whole_year > kMaxYear) whole_year = kMaxYear;
-  sys_days first = year_month_day{std::chrono::year{static_cast<int>(whole_year)},
-                                  std::chrono::month{static_cast<unsigned>(month_of_year)},
-                                  std::chrono::day{1}};
+  sys_days first =
+      year_month_day{std::chrono::year{static_cast<int>(whole_year)},
+                     std::chrono::month{static_cast<unsigned>(month_of_year)}, std::chrono::day{1}};
   std::int64_t days = first.time_since_epoch().count() + (day - 1);
   return days * 86400 + hour * 3600 + minute * 60 + second;
 }

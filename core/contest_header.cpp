@@ -61,7 +61,8 @@ int ParseConverterOptions(char* text, ConversionOptions& options) {
   for (char* c = text; *c != '\0'; ++c) *c = ToUpper(*c);
   std::string_view view{text};
   TakeFlags(view, kUpperNames, options);
-  options.contest = static_cast<std::uint8_t>(ContestAfter(view, kUpperNames.contest, options.contest));
+  options.contest =
+      static_cast<std::uint8_t>(ContestAfter(view, kUpperNames.contest, options.contest));
   TakeComment(view, kUpperNames.comment, options);
   return 1;
 }
@@ -69,7 +70,8 @@ int ParseConverterOptions(char* text, ConversionOptions& options) {
 int ParseFormatOptions(const char* text, ConversionOptions& options, ContestHeader& header) {
   std::string_view view{text == nullptr ? "" : text};
   TakeFlags(view, kExactNames, options);
-  header.contest = static_cast<std::uint8_t>(ContestAfter(view, kExactNames.contest, header.contest));
+  header.contest =
+      static_cast<std::uint8_t>(ContestAfter(view, kExactNames.contest, header.contest));
   if (header.contest == 0) return 0;
   TakeComment(view, kExactNames.comment, options);
   return 1;

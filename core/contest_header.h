@@ -47,18 +47,18 @@ inline constexpr int kContestCount = 33;
 
 /// What `-c` accepts, indexed by contest code (index 0 unused).
 inline constexpr std::string_view kContestKeywords[kContestCount + 1] = {
-    "",     "SS",   "ARRLDX", "CQWW", "WPX",    "IARU",   "ARRL10",  "ARRL160", "CQ160",
-    "FD",   "CQP",  "ARDXDX", "WAE",  "VHFQSO", "DXPED",  "AA",      "NAQP",    "GRIDLOC",
-    "YODX", "KCJ",  "1010",   "SPRINT", "SAC",  "TOEC",   "JADX",    "ARCI",    "IOTA",
-    "INTSPR", "QSO", "STEWP", "HELV", "WAG",    "ARI",    "RAC"};
+    "",       "SS",  "ARRLDX", "CQWW",   "WPX",    "IARU",  "ARRL10", "ARRL160", "CQ160",
+    "FD",     "CQP", "ARDXDX", "WAE",    "VHFQSO", "DXPED", "AA",     "NAQP",    "GRIDLOC",
+    "YODX",   "KCJ", "1010",   "SPRINT", "SAC",    "TOEC",  "JADX",   "ARCI",    "IOTA",
+    "INTSPR", "QSO", "STEWP",  "HELV",   "WAG",    "ARI",   "RAC"};
 
 /// What ADIF reads and writes as `contest_id`, indexed by contest code. Code 11 shares "ARRLDX"
 /// with code 2, so a read "ARRLDX" is always code 2.
 inline constexpr std::string_view kAdifContestNames[kContestCount + 1] = {
-    "",     "SS",   "ARRLDX", "CQWW", "WPX",    "IARU",   "ARRL10",  "ARRL160", "CQ160",
-    "FD",   "CQP",  "ARRLDX", "WAE",  "VHFQSO", "DXPED",  "AA",      "NAQP",    "GRIDLOC",
-    "YODX", "KCJ",  "1010",   "SPRINT", "SAC",  "TOEC",   "JADX",    "ARCI",    "IOTA",
-    "SprINT", "GENQSO", "STEWP", "HELV", "WAG",  "ARI",    "RAC"};
+    "",       "SS",     "ARRLDX", "CQWW",   "WPX",    "IARU",  "ARRL10", "ARRL160", "CQ160",
+    "FD",     "CQP",    "ARRLDX", "WAE",    "VHFQSO", "DXPED", "AA",     "NAQP",    "GRIDLOC",
+    "YODX",   "KCJ",    "1010",   "SPRINT", "SAC",    "TOEC",  "JADX",   "ARCI",    "IOTA",
+    "SprINT", "GENQSO", "STEWP",  "HELV",   "WAG",    "ARI",   "RAC"};
 
 /// Operator category codes, as CT logs store them.
 enum CategoryCode : std::uint8_t {

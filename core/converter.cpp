@@ -13,9 +13,13 @@ bool PathFits(const char* path) {
 
 Converter::Converter(FormatCreator format_creator) : creator(std::move(format_creator)) {}
 
-Converter::~Converter() { Finish(); }
+Converter::~Converter() {
+  Finish();
+}
 
-int Converter::ParseOptions(char* text) { return ParseConverterOptions(text, options); }
+int Converter::ParseOptions(char* text) {
+  return ParseConverterOptions(text, options);
+}
 
 int Converter::SetOptions(const ConversionOptions* source) {
   if (source == nullptr) return 0;

@@ -73,7 +73,8 @@ int LogStream::DetectType() {
     for (std::size_t got = 0; got < kProbeSize && ReadBlock(probe.raw + got, 1); ++got) {
     }
   }
-  for (std::size_t i = 0; i + 1 < kProbeSize; ++i) probe.upper[i] = ToUpper(static_cast<char>(probe.raw[i]));
+  for (std::size_t i = 0; i + 1 < kProbeSize; ++i)
+    probe.upper[i] = ToUpper(static_cast<char>(probe.raw[i]));
   if (IsOpen()) Seek(position);
   at_end = was_at_end;
   eof = was_eof;
@@ -92,8 +93,8 @@ int OutputFormatFromExtension(const char* path) {
   if (dot == nullptr) return kFormatNone;
   std::string_view extension{dot + 1};
   constexpr std::pair<std::string_view, int> kOutputs[] = {
-      {"bin", kFormatCt8}, {"dbf", kFormatDbase}, {"dat", kFormatTrLog}, {"sdf", kFormatDxBase},
-      {"log", kFormatArrl}, {"adi", kFormatAdif}, {"cbr", kFormatCabrillo}};
+      {"bin", kFormatCt8},  {"dbf", kFormatDbase}, {"dat", kFormatTrLog},   {"sdf", kFormatDxBase},
+      {"log", kFormatArrl}, {"adi", kFormatAdif},  {"cbr", kFormatCabrillo}};
   for (const auto& [name, code] : kOutputs) {
     if (EqualsNoCase(extension, name)) return code;
   }

@@ -5,7 +5,9 @@ namespace quorvel {
 LogFile::LogFile() = default;
 LogFile::~LogFile() = default;
 
-int LogFile::WriteHeader(ContestHeader) { return 0; }
+int LogFile::WriteHeader(ContestHeader) {
+  return 0;
+}
 
 int LogFile::SetOptions(const ConversionOptions* source) {
   if (source == nullptr) return 0;
@@ -13,10 +15,16 @@ int LogFile::SetOptions(const ConversionOptions* source) {
   return 1;
 }
 
-int LogFile::ParseOptions(const char* text) { return ParseFormatOptions(text, options, header); }
+int LogFile::ParseOptions(const char* text) {
+  return ParseFormatOptions(text, options, header);
+}
 
-int LogFile::ReadQso(QsoRecord&) { return 0; }
+int LogFile::ReadQso(QsoRecord&) {
+  return 0;
+}
 
-int LogFile::WriteQso(const QsoRecord&) { return 0; }
+int LogFile::WriteQso(const QsoRecord&) {
+  return 0;
+}
 
 }  // namespace quorvel

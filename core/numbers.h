@@ -29,9 +29,15 @@ Field CutToField(std::int64_t value) {
   return static_cast<Field>(static_cast<std::uint64_t>(value));
 }
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
-inline char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+inline bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+inline bool IsUpperLetter(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+inline char ToUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 /// Case-insensitive comparison of two texts (ASCII letters only).
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {

@@ -11,9 +11,9 @@ namespace quorvel {
 inline constexpr int kBandCount = 30;
 /// The band names the ADIF format uses, indexed by band code (index 0 is empty).
 inline constexpr std::string_view kAdifBandNames[kBandCount + 1] = {
-    "",     "160M", "80M",  "40M",  "30M",    "20M", "17M",  "15M",  "12M", "10M",  "6M",
-    "??M",  "2M",   "1.25M", "70cm", "35cm",  "23cm", "13cm", "9cm", "6cm", "3cm",  "2cm",
-    "1.25cm", "6mm", "2.5mm", "2mm", "1mm", "SAT", "PACK", "NOV", "LIGHT"};
+    "",       "160M", "80M",   "40M",  "30M",  "20M",  "17M",  "15M", "12M",  "10M", "6M",
+    "??M",    "2M",   "1.25M", "70cm", "35cm", "23cm", "13cm", "9cm", "6cm",  "3cm", "2cm",
+    "1.25cm", "6mm",  "2.5mm", "2mm",  "1mm",  "SAT",  "PACK", "NOV", "LIGHT"};
 
 /// Mode codes 1..9; 0 = not given. RTTY and FSK share code 3.
 enum ModeCode : std::uint8_t {

@@ -13,9 +13,11 @@ using testing::ScratchDir;
 using testing::WriteFile;
 
 // A file of at least 80 bytes, blank-filled, with the given bytes placed at their offsets.
-std::string Bytes(std::initializer_list<std::pair<int, std::string>> placed, std::size_t size = 80) {
+std::string Bytes(std::initializer_list<std::pair<int, std::string>> placed,
+                  std::size_t size = 80) {
   std::string bytes(size, ' ');
-  for (const auto& [at, text] : placed) bytes.replace(static_cast<std::size_t>(at), text.size(), text);
+  for (const auto& [at, text] : placed)
+    bytes.replace(static_cast<std::size_t>(at), text.size(), text);
   return bytes;
 }
 

@@ -133,8 +133,8 @@ TEST(QsoRecordTime, OutOfRangeFieldsRollOverLikeTheCCalendar) {
 TEST(CivilTime, CalendarAndSecondsAgreeOverTheWholeRange) {
   for (std::int64_t t = -86400LL * 365 * 2; t < 86400LL * 365 * 70; t += 86400 * 7 + 3661) {
     CivilTime civil = UtcCalendar(t);
-    EXPECT_EQ(UtcSeconds(civil.year, civil.month, civil.day, civil.hour, civil.minute, civil.second),
-              t);
+    EXPECT_EQ(
+        UtcSeconds(civil.year, civil.month, civil.day, civil.hour, civil.minute, civil.second), t);
   }
   CivilTime leap = UtcCalendar(UtcSeconds(2000, 2, 29, 23, 59, 59));
   EXPECT_EQ(leap.year, 2000);
