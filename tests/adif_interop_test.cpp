@@ -29,39 +29,10 @@ using testing::AdifWorkspace;
 
 constexpr const char* kPackage = "adif-parser-ts@0.7.7";
 
-struct Command {
-  std::string output;
-  int exit_code = -1;
-};
+using Command = testing::RunResult;
 
-// Runs a program found on the PATH with its arguments; standard error is dropped.
 Command Run(const std::vector<std::string>& args) {
-  int pipe_ends[2];
-  if (::pipe(pipe_ends) != 0) return {};
-  pid_t child = ::fork();
-  if (child == 0) {
-    ::dup2(pipe_ends[1], STDOUT_FILENO);
-    int null = ::open("/dev/null", O_WRONLY);
-    if (null >= 0) ::dup2(null, STDERR_FILENO);
-    ::close(pipe_ends[0]);
-    ::close(pipe_ends[1]);
-    std::vector<std::string> copies = args;
-    std::vector<char*> argv;
-    for (std::string& arg : copies) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
-  ::close(pipe_ends[1]);
-  Command result;
-  char chunk[4096];
-  ssize_t got;
-  while ((got = ::read(pipe_ends[0], chunk, sizeof chunk)) > 0) result.output.append(chunk, got);
-  ::close(pipe_ends[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  return testing::RunProgram(args);
 }
 
 fs::path ModuleFolder() {

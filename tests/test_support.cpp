@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,22 +42,22 @@ bool FileExists(const std::string& path) {
   return fs::exists(path, error);
 }
 
-RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string& folder) {
+RunResult RunProgram(const std::vector<std::string>& command, const std::string& folder) {
   int pipe_ends[2];
-  if (::pipe(pipe_ends) != 0) return {"", -1000};
+  if (command.empty() || ::pipe(pipe_ends) != 0) return {"", -1000};
   pid_t child = ::fork();
   if (child == 0) {
     ::dup2(pipe_ends[1], STDOUT_FILENO);
+    int null = ::open("/dev/null", O_WRONLY);
+    if (null >= 0) ::dup2(null, STDERR_FILENO);
     ::close(pipe_ends[0]);
     ::close(pipe_ends[1]);
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
+    std::vector<std::string> copies = command;
     std::vector<char*> argv;
-    std::string program = QUORVELCON_PATH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = args;
     for (std::string& arg : copies) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
+    ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
   ::close(pipe_ends[1]);
@@ -69,6 +70,12 @@ RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string&
   ::waitpid(child, &status, 0);
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string& folder) {
+  std::vector<std::string> command{QUORVELCON_PATH};
+  command.insert(command.end(), args.begin(), args.end());
+  return RunProgram(command, folder);
 }
 
 std::string RealDataDir() {

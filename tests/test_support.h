@@ -35,6 +35,9 @@ struct RunResult {
   std::string output;
   int exit_code;
 };
+/// Runs a program (found on the PATH when the name has no slash) with its arguments in
+/// `folder`, capturing its standard output; standard error is dropped.
+RunResult RunProgram(const std::vector<std::string>& command, const std::string& folder = ".");
 /// Runs the built quorvelcon with the given arguments (no shell quoting needed) in `folder`.
 RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string& folder = ".");
 
