@@ -47,22 +47,6 @@ void PrintFullUsage(std::FILE* out) {
   for (const char* line : kFullUsage) std::fputs(line, out);
 }
 
-// The option arguments joined into one text, each followed by a blank. An argument "-n" takes
-// the next argument as its comment and puts it between the double quotes the parser looks for,
-// since the shell has removed the quotes the user typed.
-std::string JoinOptions(int argc, const char* const* argv) {
-  std::string text;
-  for (int i = 3; i < argc; ++i) {
-    if (EqualsNoCase(argv[i], "-n") && i + 1 < argc) {
-      text.append("-n \"").append(argv[i + 1]).append("\" ");
-      ++i;
-    } else {
-      text.append(argv[i]).append(" ");
-    }
-  }
-  return text;
-}
-
 bool ContainsVerbose(std::string_view upper_text) {
   return upper_text.find("-V") != std::string_view::npos;
 }
@@ -104,8 +88,22 @@ bool RefuseLongPath(const char* path, std::FILE* out) {
 
 }  // namespace
 
-int RunCommandLine(int argc, const char* const* argv, std::FILE* out) {
-  Converter converter;
+std::string JoinOptions(int argc, const char* const* argv) {
+  std::string text;
+  for (int i = 3; i < argc; ++i) {
+    if (EqualsNoCase(argv[i], "-n") && i + 1 < argc) {
+      text.append("-n \"").append(argv[i + 1]).append("\" ");
+      ++i;
+    } else {
+      text.append(argv[i]).append(" ");
+    }
+  }
+  return text;
+}
+
+int RunCommandLine(int argc, const char* const* argv, std::FILE* out,
+                   const FormatCreator& creator) {
+  Converter converter(creator);
   converter.SetMessageHook(
       [out](FactoryMessage, const std::string& text) { std::fputs(text.c_str(), out); });
   PrintBanner(out);

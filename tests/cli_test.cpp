@@ -4,6 +4,14 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "cli/command_line.h"
+#include "core/contest_header.h"
+#include "line_format.h"
 #include "test_support.h"
 
 namespace quorvel {
@@ -76,6 +84,129 @@ TEST(Quorvelcon, OverlongPathsAndOptionsAreRefusedBeforeAnyFileIsMade) {
   EXPECT_EQ(options.exit_code, 255);
   EXPECT_EQ(options.output, kBanner + "Options too long (2106 characters, at most 2047)\n\r");
   EXPECT_TRUE(std::filesystem::is_empty(dir.Root()));
+}
+
+const std::string kAdifLog =
+    "header line\n<call:4>N0QV<eoh>\n"
+    "<call:5>K1ABC<qso_date:8>20261128<time_on:4>1200<band:3>20M<mode:2>CW<eor>\n";
+
+TEST(Quorvelcon, RecognisedInputThatCannotBeOpenedIsAnErrorAndMakesNoOutput) {
+  ScratchDir dir;
+  std::filesystem::create_directory(dir.Path("folder.adi"));
+  for (const char* input : {"missing.adi", "folder.adi"}) {
+    auto run = RunQuorvelcon({input, "out.adi"}, dir.Root().string());
+    EXPECT_EQ(run.output,
+              kBanner + "Error opening " + input + "\n\rError opening input file " + input);
+    EXPECT_EQ(run.exit_code, 255);
+    EXPECT_FALSE(FileExists(dir.Path("out.adi")));
+  }
+}
+
+TEST(Quorvelcon, UnreadableInputIsAnErrorAndMakesNoOutput) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  ScratchDir dir;
+  WriteFile(dir.Path("locked.adi"), kAdifLog);
+  std::filesystem::permissions(dir.Path("locked.adi"), std::filesystem::perms::none);
+  auto run = RunQuorvelcon({"locked.adi", "out.adi"}, dir.Root().string());
+  EXPECT_EQ(run.output,
+            kBanner + "Error opening locked.adi\n\rError opening input file locked.adi");
+  EXPECT_EQ(run.exit_code, 255);
+  EXPECT_FALSE(FileExists(dir.Path("out.adi")));
+}
+
+TEST(Quorvelcon, OutputThatCannotBeCreatedIsAnErrorAndChangesNothing) {
+  ScratchDir dir;
+  WriteFile(dir.Path("in.adi"), kAdifLog);
+  std::filesystem::create_directory(dir.Path("taken.adi"));
+  const std::string refused = "Output file could not be opened\n\rError opening output file ";
+  for (const std::string& output : {std::string("taken.adi"), std::string("no/such/folder/out.adi"),
+                                    std::string("/proc/out.adi")}) {
+    auto run = RunQuorvelcon({"in.adi", output}, dir.Root().string());
+    EXPECT_EQ(run.output, kBanner + refused + output);
+    EXPECT_EQ(run.exit_code, 255);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path("taken.adi")));
+  EXPECT_EQ(testing::ReadFile(dir.Path("in.adi")), kAdifLog);
+}
+
+TEST(Quorvelcon, OutputExtensionWithoutAFormatIsAnErrorWithoutAFile) {
+  ScratchDir dir;
+  WriteFile(dir.Path("in.adi"), kAdifLog);
+  auto run = RunQuorvelcon({"in.adi", "out.txt"}, dir.Root().string());
+  EXPECT_EQ(run.output, kBanner + "Error opening output file out.txt");
+  EXPECT_EQ(run.exit_code, 255);
+  EXPECT_FALSE(FileExists(dir.Path("out.txt")));
+}
+
+TEST(Quorvelcon, ConvertsAndCountsWithOptionsInAnyCase) {
+  ScratchDir dir;
+  WriteFile(dir.Path("in.adi"), kAdifLog);
+  auto run = RunQuorvelcon({"in.adi", "out.adi", "-V", "-cCQWW"}, dir.Root().string());
+  EXPECT_EQ(run.output, kBanner + "1\nConversion Complete!\n\rProcessed 1 QSO's\n\r");
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_NE(testing::ReadFile(dir.Path("out.adi")).find("<call:5>K1ABC"), std::string::npos);
+}
+
+// The option text as the option parser sees it after the command line was split by a shell.
+ConversionOptions OptionsOf(std::vector<const char*> options) {
+  std::vector<const char*> argv{"quorvelcon", "in.adi", "out.sdf"};
+  argv.insert(argv.end(), options.begin(), options.end());
+  std::string text = JoinOptions(static_cast<int>(argv.size()), argv.data());
+  ConversionOptions parsed{};
+  ParseConverterOptions(text.data(), parsed);
+  return parsed;
+}
+
+TEST(QuorvelconOptions, CommentAfterDashNIsTakenAsTheShellPassedIt) {
+  EXPECT_STREQ(OptionsOf({"-n", "Field day", "-cFD"}).comment, "FIELD DAY");
+  EXPECT_EQ(OptionsOf({"-n", "Field day", "-cFD"}).contest, kContestFd);
+  EXPECT_STREQ(OptionsOf({"-N", "club"}).comment, "CLUB");
+  EXPECT_STREQ(OptionsOf({"-n\"Quoted inside\""}).comment, "QUOTED INSIDE");
+  EXPECT_STREQ(OptionsOf({"-n"}).comment, "");
+  EXPECT_EQ(std::string(OptionsOf({"-freq", "-qsonum"}).comment), "");
+  EXPECT_EQ(OptionsOf({"-freq", "-qsonum"}).extra_fields, kExtraExactFrequency | kExtraQsoNumber);
+}
+
+TEST(QuorvelconOptions, JoinedTextEndsEachArgumentWithABlank) {
+  std::vector<const char*> argv{"quorvelcon", "a", "b", "-cSS", "-v"};
+  EXPECT_EQ(JoinOptions(5, argv.data()), "-cSS -v ");
+  EXPECT_EQ(JoinOptions(3, argv.data()), "");
+}
+
+// Runs quorvelcon in-process with the line-per-QSO test format, whose writer refuses the call
+// REFUSE.
+std::string RunWithLineFormat(const std::vector<std::string>& args, int& code) {
+  std::vector<const char*> argv{"quorvelcon"};
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  std::FILE* out = std::tmpfile();
+  code = RunCommandLine(static_cast<int>(argv.size()), argv.data(), out, testing::CreateLineFormat);
+  std::rewind(out);
+  std::string text;
+  for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
+  std::fclose(out);
+  return text;
+}
+
+TEST(QuorvelconInProcess, QsosTheOutputCannotHoldAreCountedAndReported) {
+  ScratchDir dir;
+  WriteFile(dir.Path("in.adi"), "TESTLOG 3\nK1ABC\nREFUSE\nREFUSE\nW2XYZ\n");
+  int code = 0;
+  std::string output = RunWithLineFormat({dir.Path("in.adi"), dir.Path("out.adi")}, code);
+  EXPECT_EQ(output, kBanner +
+                        "Conversion Complete!\n\rProcessed 4 QSO's\n\r"
+                        "2 QSO's could not be written in the output format\n\r");
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(testing::ReadFile(dir.Path("out.adi")), "TESTLOG 3 N0CALL\r\nK1ABC\r\nW2XYZ\r\n");
+}
+
+TEST(QuorvelconInProcess, RefusedContestReportsBothLinesAndFails) {
+  ScratchDir dir;
+  WriteFile(dir.Path("in.adi"), "TESTLOG 9\nK1ABC\n");
+  int code = 0;
+  std::string output = RunWithLineFormat({dir.Path("in.adi"), dir.Path("out.adi")}, code);
+  EXPECT_EQ(output, kBanner + "Contest not supported by output file\n\rError opening output file " +
+                        dir.Path("out.adi"));
+  EXPECT_EQ(code, kExitFailed);
 }
 
 }  // namespace
