@@ -29,7 +29,11 @@ std::string FindDataFile(std::string_view name) {
   if (IsFile(bare)) return bare.string();
   fs::path folder = ProgramFolder();
   if (!folder.empty()) {
-    for (const fs::path& beside : {folder / "data" / bare, folder.parent_path() / "data" / bare}) {
+    // The build tree keeps the files in data/ beside (or one folder above) the programs; an
+    // installed tree keeps them in share/quorvel beside bin/, wherever it was installed to.
+    const fs::path candidates[] = {folder / "data" / bare, folder.parent_path() / "data" / bare,
+                                   folder.parent_path() / "share" / "quorvel" / bare};
+    for (const fs::path& beside : candidates) {
       if (IsFile(beside)) return beside.string();
     }
   }
