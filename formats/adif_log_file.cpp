@@ -3,6 +3,9 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
+
+#include "core/numbers.h"
 
 namespace quorvel {
 namespace {
@@ -87,10 +90,38 @@ int AdifLowerTagNumber(const char (&name)[16], std::size_t length) {
   return kAdifUnknown;
 }
 
+namespace {
+
+// Contest identifiers of the ADIF standard's enumeration, as contest loggers write them, for the
+// contests that have a code of their own. They are tried only when the value begins none of
+// the format's own contest spellings.
+constexpr std::pair<std::string_view, int> kStandardContestIds[] = {
+    {"ARRL-SS-CW", kContestSs},         {"ARRL-SS-SSB", kContestSs},
+    {"ARRL-DX-CW", kContestArrlDx},     {"ARRL-DX-SSB", kContestArrlDx},
+    {"CQ-WW-CW", kContestCqww},         {"CQ-WW-SSB", kContestCqww},
+    {"CQ-WW-RTTY", kContestCqww},       {"CQ-WPX-CW", kContestWpx},
+    {"CQ-WPX-SSB", kContestWpx},        {"CQ-WPX-RTTY", kContestWpx},
+    {"IARU-HF", kContestIaru},          {"ARRL-10", kContestArrl10},
+    {"ARRL-160", kContestArrl160},      {"CQ-160-CW", kContestCq160},
+    {"CQ-160-SSB", kContestCq160},      {"ARRL-FIELD-DAY", kContestFd},
+    {"CA-QSO-PARTY", kContestCqp},      {"DARC-WAEDC-CW", kContestWae},
+    {"DARC-WAEDC-SSB", kContestWae},    {"DARC-WAEDC-RTTY", kContestWae},
+    {"ARRL-VHF-JAN", kContestVhfQso},   {"ARRL-VHF-JUN", kContestVhfQso},
+    {"ARRL-VHF-SEP", kContestVhfQso},   {"NAQP-CW", kContestNaqp},
+    {"NAQP-SSB", kContestNaqp},         {"NAQP-RTTY", kContestNaqp},
+    {"NA-SPRINT-CW", kContestSprint},   {"NA-SPRINT-SSB", kContestSprint},
+    {"NA-SPRINT-RTTY", kContestSprint}, {"STEW-PERRY", kContestStewPerry},
+};
+
+}  // namespace
+
 int AdifContestFromId(std::string_view value) {
   if (value.empty()) return kContestNone;
   for (int code = 1; code <= kContestCount; ++code) {
     if (kAdifContestNames[code].starts_with(value)) return code;
+  }
+  for (const auto& [id, code] : kStandardContestIds) {
+    if (EqualsNoCase(value, id)) return code;
   }
   return kContestNone;
 }

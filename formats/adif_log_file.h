@@ -62,18 +62,21 @@ enum AdifTag : int {
   kAdifAddress,
   kAdifClub,
   kAdifPowerCat,
-  kAdifEoh
+  kAdifEoh,
+  // Read only: the ADIF standard's name for the Sweepstakes precedence, which contest loggers
+  // write instead of "prec".
+  kAdifPrecedence
 };
-inline constexpr int kAdifTagCount = kAdifEoh + 1;
+inline constexpr int kAdifTagCount = kAdifPrecedence + 1;
 
 /// Tag spellings, indexed by tag number.
 inline constexpr std::string_view kAdifTagNames[kAdifTagCount] = {
-    "eor",      "call",      "qso_date",  "time_on",    "time_off", "freq",       "band",
-    "mode",     "tx_pwr",    "rst_sent",  "rst_rcvd",   "qsl_sent", "qsl_rcvd",   "name",
-    "qth",      "state",     "comment",   "contest_id", "stx",      "srx",        "prec",
-    "check",    "arrl_sect", "rx_pwr",    "cqz",        "ituz",     "gridsquare", "iota",
-    "tx_count", "category",  "age",       "ten_ten",    "arci_num", "prefecture", "rcv",
-    "address",  "club",      "power_cat", "eoh"};
+    "eor",      "call",      "qso_date",  "time_on",    "time_off",  "freq",       "band",
+    "mode",     "tx_pwr",    "rst_sent",  "rst_rcvd",   "qsl_sent",  "qsl_rcvd",   "name",
+    "qth",      "state",     "comment",   "contest_id", "stx",       "srx",        "prec",
+    "check",    "arrl_sect", "rx_pwr",    "cqz",        "ituz",      "gridsquare", "iota",
+    "tx_count", "category",  "age",       "ten_ten",    "arci_num",  "prefecture", "rcv",
+    "address",  "club",      "power_cat", "eoh",        "precedence"};
 
 /// The tag number of a name compared without regard to case; kAdifUnknown for other names.
 int AdifTagNumber(std::string_view name);

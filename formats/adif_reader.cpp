@@ -476,6 +476,7 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
       ApplyReceivedSerial(value, record);
       break;
     case kAdifPrec:
+    case kAdifPrecedence:
       if (!value.empty()) record.prec = value[0];
       break;
     case kAdifCheck:

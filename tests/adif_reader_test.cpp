@@ -299,10 +299,28 @@ TEST(AdifReader, ContestIdSelectsTheFirstContestItBegins) {
   EXPECT_EQ(ReadOne(workspace, "<contest_id:6>GENQSO").contest, kContestGeneralQso);
   EXPECT_EQ(ReadOne(workspace, "<contest_id:6>sprint").contest, kContestNone);
   EXPECT_EQ(ReadOne(workspace, "<contest_id:5>CQWWX").contest, kContestNone);
-  EXPECT_EQ(ReadOne(workspace, "<contest_id:8>CQ-WW-CW").contest, kContestNone);
+  EXPECT_EQ(ReadOne(workspace, "<contest_id:8>CQ-WW-XX").contest, kContestNone);
   // An empty contest_id names no contest (not the first one).
   EXPECT_EQ(ReadOne(workspace, "<contest_id:0>").contest, kContestNone);
   EXPECT_EQ(ReadAdifText(workspace, "x\n<contest_id:0>\n<eoh>\n").header.contest, kContestNone);
+}
+
+TEST(AdifReader, ContestIdsOfTheAdifStandardNameTheirContests) {
+  AdifWorkspace workspace;
+  EXPECT_EQ(ReadOne(workspace, "<contest_id:8>CQ-WW-CW").contest, kContestCqww);
+  EXPECT_EQ(ReadOne(workspace, "<contest_id:10>arrl-ss-cw").contest, kContestSs);
+  EXPECT_EQ(ReadOne(workspace, "<contest_id:11>CQ-WPX-RTTY").contest, kContestWpx);
+  EXPECT_EQ(ReadOne(workspace, "<contest_id:14>ARRL-FIELD-DAY").contest, kContestFd);
+  EXPECT_EQ(ReadOne(workspace, "<contest_id:9>CQ-WW-VHF").contest, kContestNone);
+  EXPECT_EQ(ReadAdifText(workspace, "x\n<contest_id:7>IARU-HF\n<eoh>\n").header.contest,
+            kContestIaru);
+}
+
+TEST(AdifReader, PrecedenceTagOfTheAdifStandardIsThePrecedence) {
+  AdifWorkspace workspace;
+  EXPECT_EQ(ReadOne(workspace, "<precedence:1>M<check:2>57").prec, 'M');
+  EXPECT_EQ(ReadOne(workspace, "<PRECEDENCE:1>A").prec, 'A');
+  EXPECT_EQ(ReadOne(workspace, "<precedence:0>").prec, ' ');
 }
 
 TEST(AdifReader, FskIsRttyAndUnknownModesAreLeftOut) {

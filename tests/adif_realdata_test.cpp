@@ -82,6 +82,8 @@ TEST(AdifRealLogs, ContestFieldsOfLoggersAreRead) {
   ASSERT_EQ(ss.qsos.size(), 3u);
   EXPECT_EQ(ss.qsos[0].Call(), "VA7DZ");
   EXPECT_EQ(ss.qsos[0].srx, 174);
+  EXPECT_EQ(ss.qsos[0].prec, 'M');
+  EXPECT_EQ(ss.qsos[0].contest, kContestSs);  // from its CONTEST_ID ARRL-SS-CW
   EXPECT_EQ(ss.qsos[0].check, 57);
   EXPECT_EQ(ss.qsos[0].ArrlSect(), "BC");
   EXPECT_EQ(ss.qsos[0].freq, 140440u);
