@@ -31,15 +31,6 @@ constexpr std::string_view kCategoryNames[] = {"Single Op",
                                                "Single Op Single Band"};
 constexpr std::string_view kPowerNames[] = {"", "QRP", "Low", "High"};
 
-constexpr const char* kCall = "call";
-constexpr const char* kState = "state";
-constexpr const char* kQth = "qth";
-constexpr const char* kName = "name";
-constexpr const char* kSrx = "srx";
-constexpr const char* kRcvdAsComment = "comment";
-constexpr const char* kArrlSect = "arrl_sect";
-constexpr const char* kGridsquare = "gridsquare";
-
 const char* TagName(AdifTag tag) {
   return kAdifTagNames[tag].data();
 }
@@ -174,7 +165,7 @@ int AdifLogFile::WriteHeader(ContestHeader source) {
     text.Text(tag, value);
     text.LineEnd();
   };
-  text_line(kCall, FieldText(header.call));
+  text_line(TagName(kAdifCall), FieldText(header.call));
   if (header.contest >= 1 && header.contest <= kContestCount) {
     text_line(TagName(kAdifContestId), kAdifContestNames[header.contest]);
   }
@@ -188,14 +179,14 @@ int AdifLogFile::WriteHeader(ContestHeader source) {
   if (header.mode >= 1 && header.mode <= kModeCount) {
     text_line(TagName(kAdifMode), kModeNames[header.mode]);
   }
-  text_line(kName, FieldText(header.name));
+  text_line(TagName(kAdifName), FieldText(header.name));
   WriteAddress(text);
   text_line(TagName(kAdifClub), FieldText(header.club));
   if (header.zone != 0) {
     text.Number("zone", header.zone);
     text.LineEnd();
   }
-  text_line(kGridsquare, FieldText(header.gridsquare));
+  text_line(TagName(kAdifGridsquare), FieldText(header.gridsquare));
   WriteOwnExchange(text);
   text.Append("<eoh>\r\n");
   WriteBlock(text.View().data(), text.Size());
@@ -247,7 +238,7 @@ void AdifLogFile::WriteOwnExchange(AdifRecordText& text) const {
   if (header.contest == kContestSs || header.contest == kContestFd) {
     std::string_view section = FieldText(header.arrl_sect);
     if (!section.empty()) {
-      text.Text(kArrlSect, section);
+      text.Text(TagName(kAdifArrlSect), section);
       text.LineEnd();
     }
   }
@@ -279,7 +270,7 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
 
 // Line 1: call, date and start time; the end time too in general-QSO logs.
 void AdifLogFile::WriteTimes(const QsoRecord& record, AdifRecordText& text) const {
-  text.Text(kCall, record.Call());
+  text.Text(TagName(kAdifCall), record.Call());
   CivilTime on = UtcCalendar(record.time_on);
   text.TagStart(TagName(kAdifQsoDate), 8, "d");
   text.AppendTwoDigits(on.year / 100);
@@ -329,10 +320,10 @@ void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) c
   switch (header.contest) {
     case kContestSs:
       line.Number(TagName(kAdifStx), std::int64_t{qso_count} + 1);
-      line.Number(kSrx, record.srx);
+      line.Number(TagName(kAdifSrx), record.srx);
       line.Character(TagName(kAdifPrec), record.prec);
       WriteCountInCharacter(line, TagName(kAdifCheck), record.check, true);
-      line.Text(kArrlSect, record.ArrlSect());
+      line.Text(TagName(kAdifArrlSect), record.ArrlSect());
       break;
     case kContestArrlDx:
     case kContestWae:
@@ -343,99 +334,103 @@ void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) c
       line.TwoDigits(TagName(kAdifCqz), record.cqz);
       break;
     case kContestWpx:
-      line.Number(kSrx, record.srx);
+      line.Number(TagName(kAdifSrx), record.srx);
       break;
     case kContestIaru:
       if (record.ituz != 0) {
         line.TwoDigits(TagName(kAdifItuz), record.ituz);
       } else {
-        line.Text(kRcvdAsComment, exchange);
+        line.Text(TagName(kAdifComment), exchange);
       }
       break;
     case kContestArrl10:
-      line.Text(record.RcvdExchIsNumeric() ? kSrx : kState, exchange);
+      line.Text(record.RcvdExchIsNumeric() ? TagName(kAdifSrx) : TagName(kAdifState), exchange);
       break;
     case kContestArrl160:
       if (CountryPrefixIs(record, {"W", "KH6", "KL7", "VE"})) {
-        line.Text(kArrlSect, exchange);
+        line.Text(TagName(kAdifArrlSect), exchange);
       } else {
-        line.Text(kQth, record.Qth().empty() ? exchange : record.Qth());
+        line.Text(TagName(kAdifQth), record.Qth().empty() ? exchange : record.Qth());
       }
       break;
     case kContestCq160:
-      line.Text(CountryPrefixIs(record, {"W", "KH6", "KL7"}) ? kState : kQth, exchange);
+      line.Text(
+          CountryPrefixIs(record, {"W", "KH6", "KL7"}) ? TagName(kAdifState) : TagName(kAdifQth),
+          exchange);
       break;
     case kContestFd:
       WriteCountInCharacter(line, TagName(kAdifTxCount), record.prec, false);
       line.Character(TagName(kAdifCategory), record.check);
-      line.Text(kArrlSect, record.ArrlSect());
+      line.Text(TagName(kAdifArrlSect), record.ArrlSect());
       break;
     case kContestCqp:
-      line.Number(kSrx, record.srx);
-      line.Text(kQth, exchange);
+      line.Number(TagName(kAdifSrx), record.srx);
+      line.Text(TagName(kAdifQth), exchange);
       break;
     case kContestArrlDxFromDx:
-      line.Text(CountryPrefixIs(record, {"W"}) ? kState : kQth, exchange);
+      line.Text(CountryPrefixIs(record, {"W"}) ? TagName(kAdifState) : TagName(kAdifQth), exchange);
       break;
     case kContestVhfQso:
     case kContestToec:
     case kContestStewPerry:
-      line.Text(kGridsquare, exchange);
+      line.Text(TagName(kAdifGridsquare), exchange);
       break;
     case kContestDxped:
-      text_if_set(kName, record.Name());
-      text_if_set(kQth, exchange);
+      text_if_set(TagName(kAdifName), record.Name());
+      text_if_set(TagName(kAdifQth), exchange);
       break;
     case kContestAllAsian:
       // CT logs keep the age as the exchange text.
       line.Number(TagName(kAdifAge), record.age != 0 ? record.age : ParseLeadingInt(exchange));
       break;
     case kContestNaqp:
-      line.Text(kName, record.Name());
-      line.Text(CountryPrefixIs(record, {"W", "KL7", "KH6"}) ? kState : kQth, exchange);
+      line.Text(TagName(kAdifName), record.Name());
+      line.Text(
+          CountryPrefixIs(record, {"W", "KL7", "KH6"}) ? TagName(kAdifState) : TagName(kAdifQth),
+          exchange);
       break;
     case kContestGridloc:
-      line.Text(kName, record.Name());
-      text_if_set(kGridsquare, exchange);
+      line.Text(TagName(kAdifName), record.Name());
+      text_if_set(TagName(kAdifGridsquare), exchange);
       break;
     case kContestYodx:
       line.TwoDigits(TagName(kAdifCqz), record.cqz);
-      text_if_set(kQth, exchange);
+      text_if_set(TagName(kAdifQth), exchange);
       break;
     case kContestKcj:
-      line.Text(kQth, exchange);
+      line.Text(TagName(kAdifQth), exchange);
       break;
     case kContestTenTen:
-      line.Text(kName, record.Name());
+      line.Text(TagName(kAdifName), record.Name());
       if (record.ten_ten != 0) line.Number(TagName(kAdifTenTen), record.ten_ten);
-      text_if_set(kQth, record.Qth());
+      text_if_set(TagName(kAdifQth), record.Qth());
       break;
     case kContestSprint:
     case kContestInternetSprint:
-      line.Number(kSrx, record.srx);
-      line.Text(kName, record.Name());
-      line.Text(kQth, exchange);
+      line.Number(TagName(kAdifSrx), record.srx);
+      line.Text(TagName(kAdifName), record.Name());
+      line.Text(TagName(kAdifQth), exchange);
       break;
     case kContestJadx:
       line.Text(TagName(kAdifPrefecture), exchange);
       break;
     case kContestArci:
       line.Number(TagName(kAdifArciNum), record.arci_num);
-      text_if_set(kQth, exchange);
+      text_if_set(TagName(kAdifQth), exchange);
       break;
     case kContestIota:
-      line.Number(kSrx, record.srx);
+      line.Number(TagName(kAdifSrx), record.srx);
       text_if_set(TagName(kAdifIota), exchange);
       break;
     case kContestHelvetia:
-      line.Number(kSrx, record.srx);
-      text_if_set(kQth, record.Qth());
+      line.Number(TagName(kAdifSrx), record.srx);
+      text_if_set(TagName(kAdifQth), record.Qth());
       break;
     case kContestWag:
     case kContestAri:
     case kContestRac:
-      if (record.srx != 0) line.Number(kSrx, record.srx);
-      line.Text(kQth, record.Qth());
+      if (record.srx != 0) line.Number(TagName(kAdifSrx), record.srx);
+      line.Text(TagName(kAdifQth), record.Qth());
       break;
     default:
       break;
@@ -462,9 +457,9 @@ void AdifLogFile::WriteGeneralQsoTags(const QsoRecord& record, AdifRecordText& t
     item.Number(TagName(kAdifTxPwr), record.tx_pwr);
     add();
   }
-  add_text_if_set(kName, record.Name());
-  add_text_if_set(kQth, record.Qth());
-  add_text_if_set(kState, record.State());
+  add_text_if_set(TagName(kAdifName), record.Name());
+  add_text_if_set(TagName(kAdifQth), record.Qth());
+  add_text_if_set(TagName(kAdifState), record.State());
   if (record.cqz != 0) {
     item.TwoDigits(TagName(kAdifCqz), record.cqz);
     add();
@@ -473,7 +468,7 @@ void AdifLogFile::WriteGeneralQsoTags(const QsoRecord& record, AdifRecordText& t
     item.TwoDigits(TagName(kAdifItuz), record.ituz);
     add();
   }
-  add_text_if_set(kRcvdAsComment, record.RcvdExch());
+  add_text_if_set(TagName(kAdifComment), record.RcvdExch());
 }
 
 // US stations get the state of their section on a line of its own.
@@ -491,7 +486,7 @@ void AdifLogFile::WriteStateLine(const QsoRecord& record, AdifRecordText& line) 
   char state[12];
   if (section_table->Lookup(key, state, sizeof state)) {
     line.LineEnd();
-    line.Text(kState, state);
+    line.Text(TagName(kAdifState), state);
   }
 }
 
