@@ -7,15 +7,33 @@ converter's maximum resident set size. Prints a Markdown table.
 
     python3 bench/run.py                 # every case, 100,000 and 1,000,000 QSOs
     python3 bench/run.py --quick         # 100,000 QSOs only
+
+--only SUBSTRING runs only the cases whose name contains SUBSTRING, ignoring case; give it more
+than once, or separate several substrings with commas, to run every case that matches any:
+
+    python3 bench/run.py --only ADIF --only Cabrillo
+    python3 bench/run.py --only "CT8 to,ARRL to"
+
+--baseline REV also times the quorvelcon of another revision of this repository (anything git
+accepts: a commit hash, a tag, HEAD~3, ...) in the same run. Its committed tree is exported
+into build/bench-baseline/src, built in Release into build/bench-baseline/build (and reused
+while REV names the same commit), and converts the same inputs, which the current tree's
+quorvel_loggen writes. The current converter, the baseline converter and `cat` take turns
+within each repetition, and the table gives both converters' times and ratios to `cat`:
+
+    python3 bench/run.py --quick --baseline HEAD~3 --only ADIF
 """
 import argparse
+import dataclasses
 import os
 import pathlib
+import shutil
 import subprocess
 import sys
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
+BASELINE_DIR = ROOT / "build" / "bench-baseline"
 
 # name, input extension, contest code, output extension, options, reference tables. With
 # "empty" the conversion runs where cqww.cty and stsec.dat are empty files, so that the same
@@ -33,12 +51,47 @@ CASES = [
 ]
 
 
-def build(build_dir):
-    subprocess.run(["cmake", "-S", str(ROOT), "-B", str(build_dir), "-G", "Ninja",
-                    "-DCMAKE_BUILD_TYPE=Release", "-DQUORVEL_TESTS=OFF"],
-                   check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", str(build_dir), "--target", "quorvelcon",
-                    "quorvel_loggen", "quorvel_data"], check=True, stdout=subprocess.DEVNULL)
+def build(source_dir, build_dir, targets):
+    """Configures SOURCE_DIR in Release into BUILD_DIR and builds TARGETS; exits if that fails."""
+    steps = [["cmake", "-S", str(source_dir), "-B", str(build_dir), "-G", "Ninja",
+              "-DCMAKE_BUILD_TYPE=Release", "-DQUORVEL_TESTS=OFF"],
+             ["cmake", "--build", str(build_dir), "--target"] + targets]
+    for step in steps:
+        if subprocess.run(step, stdout=subprocess.DEVNULL).returncode != 0:
+            sys.exit(f"run.py: failed: {' '.join(step)}\n(run it by hand to see why)")
+
+
+def resolve_commit(rev):
+    """The full hash of the commit that REV names; exits with git's complaint if none."""
+    result = subprocess.run(["git", "-C", str(ROOT), "rev-parse", "--verify", "--quiet",
+                             f"{rev}^{{commit}}"], capture_output=True, text=True)
+    if result.returncode != 0:
+        sys.exit(f"run.py: --baseline {rev}: not a commit of {ROOT}")
+    return result.stdout.strip()
+
+
+def export_baseline(commit):
+    """Exports the tree of COMMIT into BASELINE_DIR/src, unless it already holds that commit.
+
+    `git archive` leaves the repository's worktree list alone. Extracted files get the time of
+    extraction rather than the commit's, so a build folder reused across revisions rebuilds
+    whatever changed, even when the new revision is older than the last one.
+    """
+    source = BASELINE_DIR / "src"
+    stamp = BASELINE_DIR / "src.commit"
+    if source.is_dir() and stamp.is_file() and stamp.read_text().strip() == commit:
+        return source
+    stamp.unlink(missing_ok=True)
+    shutil.rmtree(source, ignore_errors=True)
+    source.mkdir(parents=True)
+    archive = subprocess.Popen(["git", "-C", str(ROOT), "archive", commit],
+                               stdout=subprocess.PIPE)
+    extract = subprocess.run(["tar", "-x", "-m", "-C", str(source)], stdin=archive.stdout)
+    archive.stdout.close()
+    if archive.wait() != 0 or extract.returncode != 0:
+        sys.exit(f"run.py: could not export {commit} into {source}")
+    stamp.write_text(commit + "\n")
+    return source
 
 
 def run_measured(command, cwd, stdout=subprocess.DEVNULL):
@@ -55,49 +108,79 @@ def run_measured(command, cwd, stdout=subprocess.DEVNULL):
     return elapsed, int(peak_file.read_text().split()[-1]), status
 
 
-def best_of(repeat, make_command, cwd, cleanup, stdout_path=None):
-    best = None
-    for _ in range(repeat):
-        cleanup()
-        if stdout_path:
-            with open(stdout_path, "wb") as out:
-                result = run_measured(make_command(), cwd, out)
+@dataclasses.dataclass
+class Timed:
+    """A command to time, run in CWD. RESULT is the file it writes, deleted before every run;
+    with TO_STDOUT the command's standard output is what goes into RESULT."""
+    command: list
+    cwd: pathlib.Path
+    result: pathlib.Path
+    to_stdout: bool = False
+
+    def run(self):
+        """(wall seconds, peak kilobytes) of one run, or None if the command failed."""
+        self.result.unlink(missing_ok=True)
+        if self.to_stdout:
+            with open(self.result, "wb") as out:
+                elapsed, peak, status = run_measured(self.command, self.cwd, out)
         else:
-            result = run_measured(make_command(), cwd)
-        if result[2] != 0:
-            return None
-        if best is None or result[0] < best[0]:
-            best = result
+            elapsed, peak, status = run_measured(self.command, self.cwd)
+        return (elapsed, peak) if status == 0 else None
+
+
+def best_interleaved(repeat, commands):
+    """The fastest run of each command over REPEAT rounds, each round running every command
+    once in turn, so that a slow spell of the machine falls on all of them alike. A command
+    that fails once is not run again and gives None."""
+    best = [None] * len(commands)
+    failed = [False] * len(commands)
+    for _ in range(repeat):
+        for index, command in enumerate(commands):
+            if failed[index]:
+                continue
+            result = command.run()
+            if result is None:
+                failed[index], best[index] = True, None
+            elif best[index] is None or result[0] < best[index][0]:
+                best[index] = result
     return best
 
 
-def generate(build_dir, work, ext, contest, count):
+def generate(loggen, work, ext, contest, count):
     path = work / f"in-{contest}-{count}.{ext}"
     if not path.exists():
-        status = subprocess.run([str(build_dir / "quorvel_loggen"), str(path), str(count),
-                                 str(contest), "7"], stderr=subprocess.DEVNULL).returncode
+        status = subprocess.run([str(loggen), str(path), str(count), str(contest), "7"],
+                                stderr=subprocess.DEVNULL).returncode
         if status != 0:
             path.unlink(missing_ok=True)
             return None
     return path
 
 
-def measure_case(build_dir, work, case, count, repeat):
+def measure_case(converters, loggen, work, case, count, repeat):
+    """Input file, best (seconds, peak KB) of each converter, then of `cat`, on one case and
+    size; None entries for commands that failed. None altogether when no input could be
+    written."""
     name, in_ext, contest, out_ext, options, tables = case
-    source = generate(build_dir, work, in_ext, contest, count)
+    source = generate(loggen, work, in_ext, contest, count)
     if source is None:
-        return f"| {name} | {count:,} | - | - | - | - | - | format not in this build |"
+        return None
     folder = work / tables
     folder.mkdir(exist_ok=True)
     if tables == "empty":
         for table in ("cqww.cty", "stsec.dat"):
             (folder / table).write_bytes(b"")
     output = folder / f"out.{out_ext}"
-    copy = work / "copy.tmp"
-    converter = best_of(repeat, lambda: [str(build_dir / "quorvelcon"), str(source), str(output)]
-                        + options, folder, lambda: output.unlink(missing_ok=True))
-    cat = best_of(repeat, lambda: ["cat", str(source)], work, lambda: copy.unlink(missing_ok=True),
-                  stdout_path=copy)
+    commands = [Timed([str(converter), str(source), str(output)] + options, folder, output)
+                for converter in converters]
+    commands.append(Timed(["cat", str(source)], work, work / "copy.tmp", to_stdout=True))
+    return source, best_interleaved(repeat, commands)
+
+
+def single_row(name, count, measured):
+    if measured is None:
+        return f"| {name} | {count:,} | - | - | - | - | - | format not in this build |"
+    source, (converter, cat) = measured
     if converter is None or cat is None:
         return f"| {name} | {count:,} | - | - | - | - | - | conversion failed |"
     size_mb = source.stat().st_size / 1e6
@@ -106,27 +189,83 @@ def measure_case(build_dir, work, case, count, repeat):
             f"| {converter[1] / 1024:.1f} | {cat[0]:.3f} | {converter[0] / cat[0]:.1f} |")
 
 
+def comparison_row(name, count, measured):
+    if measured is None:
+        return f"| {name} | {count:,} | - | - | - | - | - | - | format not in this build |"
+    source, (current, baseline, cat) = measured
+
+    def program_cells(timing):
+        if timing is None:
+            return ["conversion failed", "conversion failed"]
+        return [f"{timing[0]:.3f}", f"{timing[0] / cat[0]:.2f}" if cat else "cat failed"]
+
+    cells = [name, f"{count:,}", f"{source.stat().st_size / 1e6:.1f}"]
+    cells += program_cells(baseline) + program_cells(current)
+    cells.append(f"{current[0] / baseline[0]:.2f}" if current and baseline else "-")
+    cells.append(f"{current[1] / 1024:.1f}" if current else "-")
+    return "| " + " | ".join(cells) + " |"
+
+
+def selected_cases(only):
+    """The cases whose names contain any of the comma separated substrings in ONLY."""
+    wanted = [part.strip().lower() for item in only for part in item.split(",") if part.strip()]
+    if not wanted:
+        return CASES
+    cases = [case for case in CASES if any(part in case[0].lower() for part in wanted)]
+    if not cases:
+        names = "\n  ".join(case[0] for case in CASES)
+        sys.exit(f"run.py: no case matches --only {', '.join(only)}; the cases are:\n  {names}")
+    return cases
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=str(ROOT / "build" / "bench"))
     parser.add_argument("--quick", action="store_true", help="100,000 QSOs only")
     parser.add_argument("--repeat", type=int, default=3)
+    parser.add_argument("--baseline", metavar="REV",
+                        help="also time the quorvelcon of this git revision, in the same run")
+    parser.add_argument("--only", metavar="SUBSTRING", action="append", default=[],
+                        help="run only the cases whose name contains SUBSTRING (ignoring case); "
+                             "repeatable, or comma separated")
     args = parser.parse_args()
 
+    cases = selected_cases(args.only)
+    commit = resolve_commit(args.baseline) if args.baseline else None
     build_dir = pathlib.Path(args.build)
-    build(build_dir)
+    build(ROOT, build_dir, ["quorvelcon", "quorvel_loggen", "quorvel_data"])
+    converters = [build_dir / "quorvelcon"]
+    if commit:
+        baseline_build = BASELINE_DIR / "build"
+        build(export_baseline(commit), baseline_build, ["quorvelcon", "quorvel_data"])
+        converters.append(baseline_build / "quorvelcon")
     work = build_dir / "work"
     work.mkdir(exist_ok=True)
     counts = [100_000] if args.quick else [100_000, 1_000_000]
 
     print(f"Machine: {os.cpu_count()} cores; best of {args.repeat} runs each.\n")
-    print("quorvelcon s: wall time of the whole conversion; cat s: `cat` copying the same input")
-    print("into a file in the same run; ratio to cat: the first divided by the second.\n")
-    print("| Conversion | QSOs | Input MB | quorvelcon s | QSOs/s | Peak MB | cat s | ratio to cat |")
-    print("|---|---:|---:|---:|---:|---:|---:|---:|")
+    if commit:
+        print(f"baseline: quorvelcon of {args.baseline} ({commit[:12]}); current: quorvelcon of")
+        print("the working tree. s: wall time of the whole conversion; ratio to cat: that time")
+        print("divided by the time of `cat` copying the same input into a file, the three taking")
+        print("turns in every repetition; current/baseline: the two times divided.\n")
+        print("| Conversion | QSOs | Input MB | baseline s | baseline ratio to cat | current s "
+              "| current ratio to cat | current/baseline | Peak MB (current) |")
+        print("|---|---:|---:|---:|---:|---:|---:|---:|---:|")
+        row = comparison_row
+    else:
+        print("quorvelcon s: wall time of the whole conversion; cat s: `cat` copying the same "
+              "input")
+        print("into a file in the same run; ratio to cat: the first divided by the second.\n")
+        print("| Conversion | QSOs | Input MB | quorvelcon s | QSOs/s | Peak MB | cat s "
+              "| ratio to cat |")
+        print("|---|---:|---:|---:|---:|---:|---:|---:|")
+        row = single_row
+    loggen = build_dir / "bench" / "quorvel_loggen"  # bench/CMakeLists.txt builds it
     for count in counts:
-        for case in CASES:
-            print(measure_case(build_dir, work, case, count, args.repeat), flush=True)
+        for case in cases:
+            measured = measure_case(converters, loggen, work, case, count, args.repeat)
+            print(row(case[0], count, measured), flush=True)
     return 0
 
 
