@@ -55,7 +55,7 @@ class LogGenerator {
     std::string call =
         std::string(Pick(kPrefixes)) + std::to_string(Below(10)) + Letters(1 + Below(3));
     record.SetCallText(call);
-    record.time_on = ToTime32(UtcSeconds(2026, 11, 28, 0, 0, 0) + number * 17 % 172800);
+    record.time_on = UtcSeconds(2026, 11, 28, 0, 0, 0) + number * 17 % 172800;
     const auto& band = kBands[Below(std::size(kBands))];
     record.band = band.band;
     record.freq = band.base + Below(2000);

@@ -5,8 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/help_text.h"
 #include "core/converter.h"
 #include "core/numbers.h"
+#include "core/text_field.h"
+#include "core/version.h"
 
 namespace quorvel {
 namespace {
@@ -14,25 +17,8 @@ namespace {
 constexpr const char* kProgram = "quorvelcon";
 constexpr std::size_t kOptionRoom = 2048;  // at most 2047 characters of options
 
-constexpr const char* kFullUsage[] = {
-    "  -bNumeric    Output the BAND field in meters (dBase output only).\n\r",
-    "  -c<contest>  Indicate the contest type for logs that do not contain header\n\r",
-    "               information (ARRL .log).  See readme.txt for the list of values.\n\r",
-    "  -freq        Add new output field which contains the exact frequency, in MHz\n\r",
-    "               (dBase output only).\n\r",
-    "  -h           Displays this list of options (Command Line only).\n\r",
-    "  -n \"Comment\" Indicate string to be placed in notes field, if applicable.\n\r",
-    "  -qsonum      Add field which sequentially numbers QSO's (dBase output only).\n\r",
-    "  -tApproach   Append 'TM9' to TIME field for Approach support\n\r",
-    "               (dBase output only).\n\r",
-    "  -v           Verbose output.  Will indicate the QSO number being converted\n\r",
-    "               (Command Line only).\n\r",
-    "\n\r",
-    "Updates of Quorvel are published with the releases of the Quorvel project.\n\r",
-};
-
 void PrintBanner(std::FILE* out) {
-  std::fprintf(out, "Amateur Radio Log File Conversion v%s\n\r", "1.72");
+  std::fprintf(out, "Amateur Radio Log File Conversion v%s\n\r", kQuorvelVersion);
   std::fputs("Quorvel converts contest and station logs between logging programs.\n\r", out);
   std::fputs("\n\r", out);
 }
@@ -44,11 +30,32 @@ void PrintShortUsage(std::FILE* out) {
 
 void PrintFullUsage(std::FILE* out) {
   std::fprintf(out, "usage: %s infile outfile [options]\n\r\n\r", kProgram);
-  for (const char* line : kFullUsage) std::fputs(line, out);
+  for (std::string_view line : kFullUsageLines) {
+    std::fprintf(out, "%.*s\n\r", static_cast<int>(line.size()), line.data());
+  }
 }
 
 bool ContainsVerbose(std::string_view upper_text) {
   return upper_text.find("-V") != std::string_view::npos;
+}
+
+// The closing lines after the QSO count: what could not be written and what the reader met.
+void PrintNotes(const Converter& converter, std::FILE* out) {
+  if (converter.Unwritten() > 0) {
+    std::fprintf(out, "%d QSO's could not be written in the output format\n\r",
+                 converter.Unwritten());
+  }
+  const ReadingNotes& notes = converter.Notes();
+  if (notes.skipped_records > 0) {
+    std::fprintf(out, "%d records without a call and a date were skipped\n\r",
+                 notes.skipped_records);
+  }
+  if (notes.undated_qsos > 0) {
+    std::fprintf(out,
+                 "%d QSO's had no readable date or time: 1970-01-01 and 00:00 stand in for "
+                 "them\n\r",
+                 notes.undated_qsos);
+  }
 }
 
 int Convert(Converter& converter, const char* input, const char* output, bool verbose,
@@ -72,10 +79,7 @@ int Convert(Converter& converter, const char* input, const char* output, bool ve
     return kExitFailed;
   }
   std::fprintf(out, "Conversion Complete!\n\rProcessed %d QSO's\n\r", converter.Converted());
-  if (converter.Unwritten() > 0) {
-    std::fprintf(out, "%d QSO's could not be written in the output format\n\r",
-                 converter.Unwritten());
-  }
+  PrintNotes(converter, out);
   return kExitConverted;
 }
 
@@ -88,18 +92,52 @@ bool RefuseLongPath(const char* path, std::FILE* out) {
 
 }  // namespace
 
-std::string JoinOptions(int argc, const char* const* argv) {
-  std::string text;
+OptionArguments SplitOptions(int argc, const char* const* argv) {
+  OptionArguments split;
   for (int i = 3; i < argc; ++i) {
-    if (EqualsNoCase(argv[i], "-n") && i + 1 < argc) {
-      text.append("-n \"").append(argv[i + 1]).append("\" ");
-      ++i;
+    std::string_view argument = argv[i];
+    if (EqualsNoCase(argument, "-n")) {
+      split.comment = i + 1 < argc ? argv[++i] : "";
+    } else if (argument.size() > 2 && EqualsNoCase(argument.substr(0, 2), "-n")) {
+      std::string_view comment = argument.substr(2);  // -n"text", as a shell keeps it
+      if (comment.size() >= 2 && comment.front() == '"' && comment.back() == '"') {
+        comment = comment.substr(1, comment.size() - 2);
+      }
+      split.comment = std::string(comment);
     } else {
-      text.append(argv[i]).append(" ");
+      split.text.append(argument).append(" ");
     }
   }
-  return text;
+  return split;
 }
+
+std::optional<std::string> UnknownContestKeyword(std::string_view upper_text) {
+  std::size_t at = upper_text.find("-C");
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string_view rest = upper_text.substr(at + 2);
+  if (ContestFromKeywordPrefix(rest) != 0) return std::nullopt;
+  return std::string(rest.substr(0, rest.find(' ')));
+}
+
+namespace {
+
+void PrintUnknownContest(const std::string& keyword, std::FILE* out) {
+  std::fprintf(out, "Unknown contest keyword \"%s\" after -c\n\r", keyword.c_str());
+  std::fputs(ContestKeywordList().c_str(), out);
+  std::fputs("See readme.txt for the contests they stand for.\n\r", out);
+}
+
+// The comment of -n replaces whatever the option parser found: upper-cased, as the parser
+// stores comments, and cut to the notes field's 40 characters.
+void ApplyComment(Converter& converter, const std::string& comment) {
+  ConversionOptions options = converter.Options();
+  std::string upper;
+  for (char c : std::string_view(comment).substr(0, kCommentLimit)) upper += ToUpper(c);
+  CopyCut(options.comment, upper);
+  converter.SetOptions(&options);
+}
+
+}  // namespace
 
 int RunCommandLine(int argc, const char* const* argv, std::FILE* out,
                    const FormatCreator& creator) {
@@ -116,15 +154,21 @@ int RunCommandLine(int argc, const char* const* argv, std::FILE* out,
     return kExitUsage;
   }
   if (RefuseLongPath(argv[1], out) || RefuseLongPath(argv[2], out)) return kExitFailed;
-  std::string option_text = JoinOptions(argc, argv);
-  if (option_text.size() >= kOptionRoom) {
-    std::fprintf(out, "Options too long (%zu characters, at most %zu)\n\r", option_text.size(),
+  OptionArguments arguments = SplitOptions(argc, argv);
+  std::size_t length = arguments.text.size() + (arguments.comment ? arguments.comment->size() : 0);
+  if (length >= kOptionRoom) {
+    std::fprintf(out, "Options too long (%zu characters, at most %zu)\n\r", length,
                  kOptionRoom - 1);
     return kExitFailed;
   }
-  std::vector<char> options(option_text.begin(), option_text.end());
+  std::vector<char> options(arguments.text.begin(), arguments.text.end());
   options.push_back('\0');
   converter.ParseOptions(options.data());
+  if (std::optional<std::string> unknown = UnknownContestKeyword(options.data())) {
+    PrintUnknownContest(*unknown, out);
+    return kExitUsage;
+  }
+  if (arguments.comment) ApplyComment(converter, *arguments.comment);
   bool verbose = ContainsVerbose(options.data());
   return Convert(converter, argv[1], argv[2], verbose, out);
 }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/format_factory.h"
 
@@ -18,10 +20,18 @@ inline constexpr int kExitFailed = -1;
 int RunCommandLine(int argc, const char* const* argv, std::FILE* out,
                    const FormatCreator& creator = CreateLogFile);
 
-/// The option arguments (those after the two file names) joined into one option text, each
-/// followed by a blank. An argument "-n" (any case) takes the next argument as its comment and
-/// puts it between the double quotes the option parser looks for, since the shell has removed
-/// the quotes the user typed.
-std::string JoinOptions(int argc, const char* const* argv);
+/// The option arguments (those after the two file names), with the comment taken out whole.
+struct OptionArguments {
+  /// Every option but the comment, joined into one option text, each followed by a blank.
+  std::string text;
+  /// The argument after "-n" (any case), or the text of "-n<text>": whole, so that option
+  /// words inside it ("-cFD", "-v") are not options.
+  std::optional<std::string> comment;
+};
+OptionArguments SplitOptions(int argc, const char* const* argv);
+
+/// The text after the first "-C" of an upper-cased option text when it begins with no contest
+/// keyword (up to the next blank); nothing when there is no "-C" or its keyword is known.
+std::optional<std::string> UnknownContestKeyword(std::string_view upper_text);
 
 }  // namespace quorvel

@@ -38,6 +38,7 @@ class ByteLayout {
            static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
            static_cast<std::uint32_t>(bytes[at + 3]) << 24;
   }
+  std::int16_t I16(std::size_t at) const { return static_cast<std::int16_t>(U16(at)); }
   std::int32_t I32(std::size_t at) const { return static_cast<std::int32_t>(U32(at)); }
 
   [[gnu::always_inline]] void PutU8(std::size_t at, std::uint8_t value) {
@@ -52,6 +53,7 @@ class ByteLayout {
     if (!Fits(at, 4)) return;
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
   }
+  void PutI16(std::size_t at, std::int16_t value) { PutU16(at, static_cast<std::uint16_t>(value)); }
   void PutI32(std::size_t at, std::int32_t value) { PutU32(at, static_cast<std::uint32_t>(value)); }
 
   /// Text of a NUL-padded field of `width` bytes: up to its first NUL, never past the field.

@@ -25,9 +25,22 @@ std::int64_t UtcSeconds(std::int64_t year, std::int64_t month, std::int64_t day,
 /// The UTC calendar fields of a timestamp.
 CivilTime UtcCalendar(std::int64_t seconds);
 
-/// A timestamp cut to the 32-bit time fields of the QSO record.
-inline std::int32_t ToTime32(std::int64_t seconds) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds)));
+/// Days of a month (1..12) of a year; 0 for a month outside 1..12.
+int DaysInMonth(std::int64_t year, int month);
+
+/// True for a calendar date that exists (month 1..12, day 1..the month's last day).
+inline bool IsCalendarDate(std::int64_t year, int month, int day) {
+  return day >= 1 && day <= DaysInMonth(year, month);
+}
+
+/// True for a time of day given as hours 0..23, minutes and seconds 0..59.
+inline bool IsTimeOfDay(int hour, int minute, int second) {
+  return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59;
+}
+
+/// True when a timestamp fits the signed 32-bit time fields of binary logs.
+inline bool FitsTime32(std::int64_t seconds) {
+  return seconds >= INT32_MIN && seconds <= INT32_MAX;
 }
 
 }  // namespace quorvel

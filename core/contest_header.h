@@ -60,6 +60,43 @@ inline constexpr std::string_view kAdifContestNames[kContestCount + 1] = {
     "YODX",   "KCJ",    "1010",   "SPRINT", "SAC",    "TOEC",  "JADX",   "ARCI",    "IOTA",
     "SprINT", "GENQSO", "STEWP",  "HELV",   "WAG",    "ARI",   "RAC"};
 
+/// The contest each code stands for, indexed by contest code (index 0 unused).
+inline constexpr std::string_view kContestTitles[kContestCount + 1] = {
+    "",
+    "ARRL Sweepstakes",
+    "ARRL International DX, worked from the USA or Canada",
+    "CQ World Wide DX",
+    "CQ WPX",
+    "IARU HF Championship",
+    "ARRL 10-metre",
+    "ARRL 160-metre",
+    "CQ 160-metre",
+    "ARRL Field Day",
+    "California QSO Party",
+    "ARRL International DX, worked from outside the USA and Canada",
+    "Worked All Europe",
+    "VHF QSO Party",
+    "DXpedition or general QSOs",
+    "All Asian",
+    "North American QSO Party",
+    "Grid locator contest",
+    "YO DX",
+    "KCJ",
+    "Ten-Ten QSO Party",
+    "North American Sprint",
+    "Scandinavian Activity Contest",
+    "TOEC world-wide grid",
+    "Japan International DX",
+    "ARCI QSO Party",
+    "RSGB IOTA",
+    "Internet Sprint",
+    "ordinary log without a contest",
+    "Stew Perry Topband",
+    "Helvetia",
+    "Worked All Germany",
+    "ARI International DX",
+    "RAC Winter"};
+
 /// Operator category codes, as CT logs store them.
 enum CategoryCode : std::uint8_t {
   kCategorySingleOp = 0,

@@ -1,5 +1,6 @@
 #include "core/converter.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace quorvel {
@@ -57,20 +58,23 @@ int Converter::OpenOutput(const char* path, int code) {
     input->Close();
     return 0;
   }
+  output_created = true;  // the open created the file itself: it existed not before
   if (!output->WriteHeader(input->Header())) {
     Report(FactoryMessage::kContestNotSupported, "Contest not supported by output file\n\r");
+    DiscardOutput();
     return 0;
   }
   return 1;
 }
 
 int Converter::Step(std::int64_t& position, int& count) {
-  if (!input || !output || input->IsEof()) return 0;
+  if (!input || !output || output_write_failed || input->IsEof()) return 0;
   QsoRecord record;
   record.Clear();
   if (!input->ReadQso(record)) return 0;
   if (!output->WriteQso(record)) ++unwritten;
   ++converted;
+  if (output->WriteFailed()) output_write_failed = true;
   position = input->Tell();
   count = converted;
   return 1;
@@ -82,13 +86,27 @@ void Converter::TearDown(std::unique_ptr<LogFile>& object) {
   object.reset();
 }
 
+// A conversion that failed leaves no file behind: the output file, which this conversion
+// created itself, is closed and removed. Nothing else is ever removed.
+void Converter::DiscardOutput() {
+  TearDown(output);
+  if (output_created) std::remove(output_path.c_str());
+  output_created = false;
+}
+
 void Converter::Finish() {
+  if (input) notes = input->Notes();
   TearDown(input);
   if (output) {
     output->Close();  // writers put out their trailer here; a second Close does nothing
     if (output->WriteFailed()) output_write_failed = true;
   }
-  TearDown(output);
+  if (output_write_failed) {
+    DiscardOutput();
+  } else {
+    TearDown(output);
+  }
+  output_created = false;
 }
 
 }  // namespace quorvel

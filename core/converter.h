@@ -51,8 +51,12 @@ class Converter {
   int Converted() const { return converted; }
   /// QSOs read but refused by the output format (counted in Converted() all the same).
   int Unwritten() const { return unwritten; }
-  /// True when writing the output file failed (disk full, device gone).
+  /// True when writing the output file failed (disk full, device gone). The output file is
+  /// removed then, as it is after a refused header.
   bool OutputWriteFailed() const { return output_write_failed; }
+  /// What the reader met besides its contacts (records skipped, contacts without a date); kept
+  /// after Finish.
+  const ReadingNotes& Notes() const { return input ? input->Notes() : notes; }
   LogFile* Input() const { return input.get(); }
   LogFile* Output() const { return output.get(); }
   const ConversionOptions& Options() const { return options; }
@@ -60,6 +64,7 @@ class Converter {
  private:
   void Report(FactoryMessage message, const std::string& text) const;
   void TearDown(std::unique_ptr<LogFile>& object);
+  void DiscardOutput();
 
   FormatCreator creator;
   MessageHook message_hook;
@@ -71,6 +76,8 @@ class Converter {
   int converted = 0;
   int unwritten = 0;
   bool output_write_failed = false;
+  bool output_created = false;
+  ReadingNotes notes;
 };
 
 }  // namespace quorvel

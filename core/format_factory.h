@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "core/log_file.h"
@@ -33,6 +34,18 @@ enum class Direction { kInput, kOutput };
 /// Creates the format object of a code for reading or writing, or null when this build has no
 /// such format in that direction.
 using FormatCreator = std::function<std::unique_ptr<LogFile>(int code, Direction direction)>;
+
+/// What the help texts tell of a format of this build.
+struct FormatInfo {
+  int code;
+  std::string_view name;
+  std::string_view extension;  // without the dot
+  bool reads;
+  bool writes;
+};
+
+/// The formats this build reads and writes, one row each, in code order.
+std::span<const FormatInfo> BuildFormats();
 
 /// The formats this build reads and writes.
 std::unique_ptr<LogFile> CreateLogFile(int code, Direction direction);

@@ -10,6 +10,12 @@
 
 namespace quorvel {
 
+/// What a reader met besides its contacts, told by the front ends after the QSO count.
+struct ReadingNotes {
+  int skipped_records = 0;  // records that are no contacts: neither a call nor a date
+  int undated_qsos = 0;     // contacts without a readable date or time of day
+};
+
 class LogFile : public LogStream {
  public:
   LogFile();
@@ -35,11 +41,13 @@ class LogFile : public LogStream {
   const ContestHeader& Header() const { return header; }
   const ConversionOptions& Options() const { return options; }
   std::int32_t QsoCount() const { return qso_count; }
+  const ReadingNotes& Notes() const { return notes; }
 
  protected:
   ContestHeader header{};
   std::int32_t qso_count = 0;
   ConversionOptions options{};
+  ReadingNotes notes;
 };
 
 }  // namespace quorvel

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string_view>
+#include <type_traits>
 
 namespace quorvel {
 
@@ -27,6 +29,19 @@ inline std::int64_t ParseLeadingInt(std::string_view text) {
 template <typename Field>
 Field CutToField(std::int64_t value) {
   return static_cast<Field>(static_cast<std::uint64_t>(value));
+}
+
+/// A value stored in an integer field when it lies in the field's range, else 0: a number too
+/// large for its field is not that field's value, and storing it would wrap. A `char` field
+/// holds a byte, 0 to 255.
+template <typename Field>
+Field ValueOrZero(std::int64_t value) {
+  using Range = std::conditional_t<std::is_same_v<Field, char>, std::uint8_t, Field>;
+  if (value < static_cast<std::int64_t>(std::numeric_limits<Range>::min()) ||
+      value > static_cast<std::int64_t>(std::numeric_limits<Range>::max())) {
+    return Field{};
+  }
+  return static_cast<Field>(value);
 }
 
 inline bool IsDigit(char c) {

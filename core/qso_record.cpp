@@ -1,5 +1,6 @@
 #include "core/qso_record.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "core/civil_time.h"
@@ -11,6 +12,24 @@ namespace {
 
 std::string_view Counted(const char* text, int count) {
   return count > 0 ? BoundedText(text, static_cast<std::size_t>(count)) : std::string_view{};
+}
+
+template <typename Field>
+Field NumberOf(std::string_view text) {
+  return ValueOrZero<Field>(ParseLeadingInt(text));
+}
+
+// A report and whether it was written with a sign. Without digits, or beyond the field's
+// range, it is no report.
+void SetReport(std::string_view text, std::int16_t& report, std::uint8_t& signs,
+               std::uint8_t sign_bit) {
+  report = NumberOf<std::int16_t>(text);
+  signs = static_cast<std::uint8_t>(signs & ~sign_bit);
+  std::size_t i = text.find_first_not_of(" \t");
+  bool sign = i != std::string_view::npos && (text[i] == '+' || text[i] == '-');
+  bool digit = sign && i + 1 < text.size() && IsDigit(text[i + 1]);
+  bool in_range = report != 0 || ParseLeadingInt(text) == 0;
+  if (digit && in_range) signs = static_cast<std::uint8_t>(signs | sign_bit);
 }
 
 }  // namespace
@@ -37,48 +56,47 @@ void QsoRecord::SetCallText(std::string_view text) {
 }
 
 void QsoRecord::SetTime(int year, int month, int day, int hour, int minute) {
-  time_on = ToTime32(
-      UtcSeconds(std::int64_t{year} + 1900, std::int64_t{month} + 1, day, hour, minute, 0));
+  time_on = UtcSeconds(std::int64_t{year} + 1900, std::int64_t{month} + 1, day, hour, minute, 0);
 }
 
 void QsoRecord::SetTxPwr(std::string_view text) {
-  tx_pwr = CutToField<std::uint16_t>(ParseLeadingInt(text));
+  tx_pwr = NumberOf<std::uint16_t>(text);
 }
 void QsoRecord::SetStx(std::string_view text) {
-  stx = CutToField<std::int32_t>(ParseLeadingInt(text));
+  stx = NumberOf<std::int32_t>(text);
 }
 void QsoRecord::SetSrx(std::string_view text) {
-  srx = CutToField<std::int32_t>(ParseLeadingInt(text));
+  srx = NumberOf<std::int32_t>(text);
 }
 void QsoRecord::SetCqz(std::string_view text) {
-  cqz = CutToField<std::uint8_t>(ParseLeadingInt(text));
+  cqz = NumberOf<std::uint8_t>(text);
 }
 void QsoRecord::SetItuz(std::string_view text) {
-  ituz = CutToField<std::uint8_t>(ParseLeadingInt(text));
+  ituz = NumberOf<std::uint8_t>(text);
 }
 void QsoRecord::SetRstSent(std::string_view text) {
-  rst_sent = CutToField<std::uint16_t>(ParseLeadingInt(text));
+  SetReport(text, rst_sent, report_signs, kSignedRstSent);
 }
 void QsoRecord::SetRstRcvd(std::string_view text) {
-  rst_rcvd = CutToField<std::uint16_t>(ParseLeadingInt(text));
+  SetReport(text, rst_rcvd, report_signs, kSignedRstRcvd);
 }
 void QsoRecord::SetTenTen(std::string_view text) {
-  ten_ten = CutToField<std::int32_t>(ParseLeadingInt(text));
+  ten_ten = NumberOf<std::int32_t>(text);
 }
 void QsoRecord::SetArciNum(std::string_view text) {
-  arci_num = CutToField<std::uint16_t>(ParseLeadingInt(text));
+  arci_num = NumberOf<std::uint16_t>(text);
 }
 void QsoRecord::SetAge(std::string_view text) {
-  age = CutToField<std::uint8_t>(ParseLeadingInt(text));
+  age = NumberOf<std::uint8_t>(text);
 }
 void QsoRecord::SetPrec(std::string_view text) {
-  prec = CutToField<char>(ParseLeadingInt(text));
+  prec = NumberOf<char>(text);
 }
 void QsoRecord::SetCheck(std::string_view text) {
-  check = CutToField<char>(ParseLeadingInt(text));
+  check = NumberOf<char>(text);
 }
 void QsoRecord::SetPoints(std::string_view text) {
-  points = CutToField<std::uint8_t>(ParseLeadingInt(text));
+  points = NumberOf<std::uint8_t>(text);
 }
 
 void QsoRecord::SetName(std::string_view text) {
@@ -113,6 +131,16 @@ void QsoRecord::SetComment(std::string_view text) {
 }
 void QsoRecord::SetComment(const char* text, int count) {
   SetComment(Counted(text, count));
+}
+
+void QsoRecord::SetModeName(std::string_view text) {
+  CopyCut(mode_name, text);
+}
+void QsoRecord::SetSubmode(std::string_view text) {
+  CopyCut(submode, text);
+}
+void QsoRecord::SetGridsquare(std::string_view text) {
+  CopyCut(gridsquare, text);
 }
 
 void QsoRecord::AddMult(std::string_view text) {
@@ -166,6 +194,21 @@ std::string_view QsoRecord::Comment() const {
 }
 std::string_view QsoRecord::Mults() const {
   return FieldText(mults);
+}
+std::string_view QsoRecord::ModeName() const {
+  return FieldText(mode_name);
+}
+std::string_view QsoRecord::Submode() const {
+  return FieldText(submode);
+}
+std::string_view QsoRecord::Gridsquare() const {
+  return FieldText(gridsquare);
+}
+
+ReportText FormatReport(std::int16_t value, bool with_sign) {
+  ReportText report{};
+  std::snprintf(report.text, sizeof report.text, (with_sign || value < 0) ? "%+03d" : "%d", value);
+  return report;
 }
 
 }  // namespace quorvel

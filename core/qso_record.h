@@ -9,10 +9,11 @@ namespace quorvel {
 
 /// Band codes 1..30; 0 = not given.
 inline constexpr int kBandCount = 30;
-/// The band names the ADIF format uses, indexed by band code (index 0 is empty).
+/// The band names the ADIF format uses, indexed by band code (index 0 is empty). 4 m and 33 cm
+/// are spelt as ADIF's band enumeration spells them.
 inline constexpr std::string_view kAdifBandNames[kBandCount + 1] = {
     "",       "160M", "80M",   "40M",  "30M",  "20M",  "17M",  "15M", "12M",  "10M", "6M",
-    "??M",    "2M",   "1.25M", "70cm", "35cm", "23cm", "13cm", "9cm", "6cm",  "3cm", "2cm",
+    "4m",     "2M",   "1.25M", "70cm", "33cm", "23cm", "13cm", "9cm", "6cm",  "3cm", "2cm",
     "1.25cm", "6mm",  "2.5mm", "2mm",  "1mm",  "SAT",  "PACK", "NOV", "LIGHT"};
 
 /// Mode codes 1..9; 0 = not given. RTTY and FSK share code 3.
@@ -32,11 +33,23 @@ inline constexpr int kModeCount = 9;
 inline constexpr std::string_view kModeNames[kModeCount + 1] = {
     "", "CW", "SSB", "RTTY", "AM", "FM", "TOR", "PKT", "PACTOR", "GTOR"};
 
+/// Bits of `QsoRecord::report_signs`: the report was given with a sign, as the decibel reports
+/// of digital modes are ("-11", "+03"), and is written back in that form.
+inline constexpr std::uint8_t kSignedRstSent = 1;
+inline constexpr std::uint8_t kSignedRstRcvd = 2;
+
+/// A report as the logs print it: "599", or with its sign and two digits ("-11", "+03").
+struct ReportText {
+  char text[8];
+  std::string_view View() const { return text; }
+};
+ReportText FormatReport(std::int16_t value, bool with_sign);
+
 struct QsoRecord {
   char call[14];
   std::uint8_t reserved;
-  std::int32_t time_on;
-  std::int32_t time_off;
+  std::int64_t time_on;   // seconds since 1970 UTC
+  std::int64_t time_off;  // 0 = absent
   std::uint8_t band;
   std::uint32_t freq;  // units of 100 Hz
   std::uint8_t mode;
@@ -50,9 +63,9 @@ struct QsoRecord {
   char iota[8];
   char qth[30];
   char arrl_sect[5];
-  char state[3];  // not terminated when it holds three characters
-  std::uint16_t rst_sent;
-  std::uint16_t rst_rcvd;
+  char state[3];          // not terminated when it holds three characters
+  std::int16_t rst_sent;  // 0 = absent, unless given with a sign ("+00")
+  std::int16_t rst_rcvd;
   std::int32_t ten_ten;
   std::uint16_t arci_num;
   std::uint8_t age;
@@ -67,6 +80,11 @@ struct QsoRecord {
   char qsl_sent;
   char qsl_rcvd;
   std::uint8_t aux_digit;
+  // Kept in memory only; no binary layout holds them.
+  char mode_name[16];   // the log's own name of a mode the mode table has no code for (FT8, MFSK)
+  char submode[16];     // ADIF's submode (FT4, USB)
+  char gridsquare[12];  // the worked station's grid locator
+  std::uint8_t report_signs;  // kSignedRstSent, kSignedRstRcvd
 
   /// All zeros, with `prec` and `check` blank.
   void Clear();
@@ -80,11 +98,14 @@ struct QsoRecord {
   /// roll over into the next unit.
   void SetTime(int year, int month, int day, int hour, int minute);
 
+  /// The number setters read the leading decimal digits; a value beyond the field's range is
+  /// not a value of the field and leaves it 0.
   void SetTxPwr(std::string_view text);
   void SetStx(std::string_view text);
   void SetSrx(std::string_view text);
   void SetCqz(std::string_view text);
   void SetItuz(std::string_view text);
+  /// Reports: a sign before the digits ("-11", "+03") is kept as the report's form.
   void SetRstSent(std::string_view text);
   void SetRstRcvd(std::string_view text);
   void SetTenTen(std::string_view text);
@@ -107,6 +128,9 @@ struct QsoRecord {
   void SetRcvdExch(const char* text, int count);
   void SetComment(std::string_view text);
   void SetComment(const char* text, int count);
+  void SetModeName(std::string_view text);
+  void SetSubmode(std::string_view text);
+  void SetGridsquare(std::string_view text);
 
   void SetContest(std::uint8_t code) { contest = code; }
   void SetQslSent(char letter) { qsl_sent = letter; }
@@ -132,6 +156,21 @@ struct QsoRecord {
   std::string_view RcvdExch() const;
   std::string_view Comment() const;
   std::string_view Mults() const;
+  std::string_view ModeName() const;
+  std::string_view Submode() const;
+  std::string_view Gridsquare() const;
+
+  /// A report is present when it is not 0 or was given with a sign ("+00" is a report).
+  bool HasRstSent() const { return rst_sent != 0 || (report_signs & kSignedRstSent) != 0; }
+  bool HasRstRcvd() const { return rst_rcvd != 0 || (report_signs & kSignedRstRcvd) != 0; }
+  ReportText RstSentText() const {
+    return FormatReport(rst_sent, (report_signs & kSignedRstSent) != 0);
+  }
+  ReportText RstRcvdText() const {
+    return FormatReport(rst_rcvd, (report_signs & kSignedRstRcvd) != 0);
+  }
+  /// True when the contact has a mode: a mode code, or a name the mode table has no code for.
+  bool HasMode() const { return mode != kModeNone || mode_name[0] != '\0'; }
 };
 
 }  // namespace quorvel

@@ -10,12 +10,13 @@
 namespace quorvel {
 namespace {
 
-constexpr std::size_t kLongestTagName = 10;
+constexpr std::size_t kLongestTagName = kAdifLongestTagName;
+constexpr std::size_t kPackedWords = (kLongestTagName + 7) / 8;
 
-// A name of at most ten characters packed into two integers, so that names compare as numbers.
+// A name packed into integers, eight characters each, so that names compare as numbers. Names
+// are compared only with the names of their own length, so the length is not packed.
 struct PackedName {
-  std::uint64_t head = 0;  // characters 0..7
-  std::uint64_t tail = 0;  // characters 8..9 and the length
+  std::uint64_t words[kPackedWords] = {};
 
   constexpr bool operator==(const PackedName&) const = default;
 };
@@ -28,13 +29,8 @@ constexpr PackedName Pack(std::string_view name) {
   PackedName packed;
   for (std::size_t i = 0; i < name.size(); ++i) {
     auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(ToLower(name[i])));
-    if (i < 8) {
-      packed.head |= byte << (8 * i);
-    } else {
-      packed.tail |= byte << (8 * (i - 8));
-    }
+    packed.words[i / 8] |= byte << (8 * (i % 8));
   }
-  packed.tail |= static_cast<std::uint64_t>(name.size()) << 56;
   return packed;
 }
 
@@ -72,18 +68,15 @@ static_assert(kTagIndex.first[kLongestTagName + 1] == kAdifTagCount,
 
 int AdifTagNumber(std::string_view name) {
   if (name.size() > kLongestTagName) return kAdifUnknown;
-  char lower[16] = {};
+  char lower[32] = {};
   for (std::size_t i = 0; i < name.size(); ++i) lower[i] = ToLower(name[i]);
   return AdifLowerTagNumber(lower, name.size());
 }
 
-int AdifLowerTagNumber(const char (&name)[16], std::size_t length) {
+int AdifLowerTagNumber(const char (&name)[32], std::size_t length) {
   if (length > kLongestTagName) return kAdifUnknown;
   PackedName packed;
-  std::memcpy(&packed.head, name, 8);
-  std::uint16_t tail = 0;
-  std::memcpy(&tail, name + 8, 2);
-  packed.tail = tail | static_cast<std::uint64_t>(length) << 56;
+  std::memcpy(packed.words, name, sizeof packed.words);
   for (std::size_t i = kTagIndex.first[length]; i < kTagIndex.first[length + 1]; ++i) {
     if (kTagIndex.names[i] == packed) return kTagIndex.numbers[i];
   }
@@ -93,25 +86,58 @@ int AdifLowerTagNumber(const char (&name)[16], std::size_t length) {
 namespace {
 
 // Contest identifiers of the ADIF standard's enumeration, as contest loggers write them, for the
-// contests that have a code of their own. They are tried only when the value begins none of
-// the format's own contest spellings.
-constexpr std::pair<std::string_view, int> kStandardContestIds[] = {
-    {"ARRL-SS-CW", kContestSs},         {"ARRL-SS-SSB", kContestSs},
-    {"ARRL-DX-CW", kContestArrlDx},     {"ARRL-DX-SSB", kContestArrlDx},
-    {"CQ-WW-CW", kContestCqww},         {"CQ-WW-SSB", kContestCqww},
-    {"CQ-WW-RTTY", kContestCqww},       {"CQ-WPX-CW", kContestWpx},
-    {"CQ-WPX-SSB", kContestWpx},        {"CQ-WPX-RTTY", kContestWpx},
-    {"IARU-HF", kContestIaru},          {"ARRL-10", kContestArrl10},
-    {"ARRL-160", kContestArrl160},      {"CQ-160-CW", kContestCq160},
-    {"CQ-160-SSB", kContestCq160},      {"ARRL-FIELD-DAY", kContestFd},
-    {"CA-QSO-PARTY", kContestCqp},      {"DARC-WAEDC-CW", kContestWae},
-    {"DARC-WAEDC-SSB", kContestWae},    {"DARC-WAEDC-RTTY", kContestWae},
-    {"ARRL-VHF-JAN", kContestVhfQso},   {"ARRL-VHF-JUN", kContestVhfQso},
-    {"ARRL-VHF-SEP", kContestVhfQso},   {"NAQP-CW", kContestNaqp},
-    {"NAQP-SSB", kContestNaqp},         {"NAQP-RTTY", kContestNaqp},
-    {"NA-SPRINT-CW", kContestSprint},   {"NA-SPRINT-SSB", kContestSprint},
-    {"NA-SPRINT-RTTY", kContestSprint}, {"STEW-PERRY", kContestStewPerry},
+// contests that have a code of their own, with the mode the identifier names. They are tried
+// only when the value begins none of the format's own contest spellings.
+struct StandardContestId {
+  std::string_view id;
+  int contest;
+  int mode;
 };
+constexpr StandardContestId kStandardContestIds[] = {
+    {"ARRL-SS-CW", kContestSs, kModeCw},
+    {"ARRL-SS-SSB", kContestSs, kModeSsb},
+    {"ARRL-DX-CW", kContestArrlDx, kModeCw},
+    {"ARRL-DX-SSB", kContestArrlDx, kModeSsb},
+    {"CQ-WW-CW", kContestCqww, kModeCw},
+    {"CQ-WW-SSB", kContestCqww, kModeSsb},
+    {"CQ-WW-RTTY", kContestCqww, kModeRtty},
+    {"CQ-WPX-CW", kContestWpx, kModeCw},
+    {"CQ-WPX-SSB", kContestWpx, kModeSsb},
+    {"CQ-WPX-RTTY", kContestWpx, kModeRtty},
+    {"IARU-HF", kContestIaru, kModeNone},
+    {"ARRL-10", kContestArrl10, kModeNone},
+    {"ARRL-160", kContestArrl160, kModeCw},
+    {"CQ-160-CW", kContestCq160, kModeCw},
+    {"CQ-160-SSB", kContestCq160, kModeSsb},
+    {"ARRL-FIELD-DAY", kContestFd, kModeNone},
+    {"CA-QSO-PARTY", kContestCqp, kModeNone},
+    {"DARC-WAEDC-CW", kContestWae, kModeCw},
+    {"DARC-WAEDC-SSB", kContestWae, kModeSsb},
+    {"DARC-WAEDC-RTTY", kContestWae, kModeRtty},
+    {"ARRL-VHF-JAN", kContestVhfQso, kModeNone},
+    {"ARRL-VHF-JUN", kContestVhfQso, kModeNone},
+    {"ARRL-VHF-SEP", kContestVhfQso, kModeNone},
+    {"NAQP-CW", kContestNaqp, kModeCw},
+    {"NAQP-SSB", kContestNaqp, kModeSsb},
+    {"NAQP-RTTY", kContestNaqp, kModeRtty},
+    {"NA-SPRINT-CW", kContestSprint, kModeCw},
+    {"NA-SPRINT-SSB", kContestSprint, kModeSsb},
+    {"NA-SPRINT-RTTY", kContestSprint, kModeRtty},
+    {"STEW-PERRY", kContestStewPerry, kModeCw},
+    {"JIDX-CW", kContestJadx, kModeCw},
+    {"JIDX-SSB", kContestJadx, kModeSsb},
+    {"RSGB-IOTA", kContestIota, kModeNone},
+    {"HELVETIA", kContestHelvetia, kModeNone},
+    {"WAG", kContestWag, kModeNone},
+    {"ARI-DX", kContestAri, kModeNone},
+};
+
+const StandardContestId* FindStandardContestId(std::string_view value) {
+  for (const StandardContestId& standard : kStandardContestIds) {
+    if (EqualsNoCase(value, standard.id)) return &standard;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -120,10 +146,13 @@ int AdifContestFromId(std::string_view value) {
   for (int code = 1; code <= kContestCount; ++code) {
     if (kAdifContestNames[code].starts_with(value)) return code;
   }
-  for (const auto& [id, code] : kStandardContestIds) {
-    if (EqualsNoCase(value, id)) return code;
-  }
-  return kContestNone;
+  const StandardContestId* standard = FindStandardContestId(value);
+  return standard != nullptr ? standard->contest : kContestNone;
+}
+
+int AdifContestModeFromId(std::string_view value) {
+  const StandardContestId* standard = FindStandardContestId(value);
+  return standard != nullptr ? standard->mode : kModeNone;
 }
 
 int DigitCount(std::int64_t n) {
@@ -145,10 +174,12 @@ int AdifLogFile::Open(const char* path, unsigned mode) {
   if (!LogStream::Open(path, mode | kOpenBinary)) return 0;
   scanner.Reset();
   if ((mode & kOpenWrite) == 0) {
+    notes = {};
     std::int64_t first_line_end = 0;
     if (!ProbeFirstLine(first_line_end)) return 0;
     ReadHeaderTags(first_line_end);
     if (options.contest != kContestNone) header.contest = options.contest;
+    FillHeaderFromFirstRecord();
   }
   section_table = std::make_unique<SectionTable>(kSectionFileName);
   return 1;

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/civil_time.h"
 #include "core/log_file.h"
 #include "refdata/country_table.h"
 #include "refdata/section_table.h"
@@ -63,30 +64,110 @@ enum AdifTag : int {
   kAdifClub,
   kAdifPowerCat,
   kAdifEoh,
-  // Read only: the ADIF standard's name for the Sweepstakes precedence, which contest loggers
-  // write instead of "prec".
-  kAdifPrecedence
+  // Tags of the ADIF standard that contest loggers and this writer use beside the format's own.
+  kAdifPrecedence,       // the Sweepstakes precedence, which contest loggers write for "prec"
+  kAdifClass,            // the Field Day class, as in 2A
+  kAdifSrxString,        // the received exchange as the operator logged it
+  kAdifStxString,        // the sent exchange as the operator logged it
+  kAdifSubmode,          // FT4 of MFSK, USB of SSB
+  kAdifStationCallsign,  // the own call, on every record
+  kAdifOperator,         // the operator's call, on every record
+  kAdifYear,             // header: the contest year
+  kAdifZone,             // header: the own zone
+  kAdifContestName,      // header: the contest name as the input log spelt it
+  kAdifAdifVer,          // header: ADIF version, program and time of writing
+  kAdifProgramId,
+  kAdifProgramVersion,
+  kAdifCreatedTimestamp,
 };
-inline constexpr int kAdifTagCount = kAdifPrecedence + 1;
+inline constexpr int kAdifTagCount = kAdifCreatedTimestamp + 1;
 
 /// Tag spellings, indexed by tag number.
-inline constexpr std::string_view kAdifTagNames[kAdifTagCount] = {
-    "eor",      "call",      "qso_date",  "time_on",    "time_off",  "freq",       "band",
-    "mode",     "tx_pwr",    "rst_sent",  "rst_rcvd",   "qsl_sent",  "qsl_rcvd",   "name",
-    "qth",      "state",     "comment",   "contest_id", "stx",       "srx",        "prec",
-    "check",    "arrl_sect", "rx_pwr",    "cqz",        "ituz",      "gridsquare", "iota",
-    "tx_count", "category",  "age",       "ten_ten",    "arci_num",  "prefecture", "rcv",
-    "address",  "club",      "power_cat", "eoh",        "precedence"};
+inline constexpr std::string_view kAdifTagNames[kAdifTagCount] = {"eor",
+                                                                  "call",
+                                                                  "qso_date",
+                                                                  "time_on",
+                                                                  "time_off",
+                                                                  "freq",
+                                                                  "band",
+                                                                  "mode",
+                                                                  "tx_pwr",
+                                                                  "rst_sent",
+                                                                  "rst_rcvd",
+                                                                  "qsl_sent",
+                                                                  "qsl_rcvd",
+                                                                  "name",
+                                                                  "qth",
+                                                                  "state",
+                                                                  "comment",
+                                                                  "contest_id",
+                                                                  "stx",
+                                                                  "srx",
+                                                                  "prec",
+                                                                  "check",
+                                                                  "arrl_sect",
+                                                                  "rx_pwr",
+                                                                  "cqz",
+                                                                  "ituz",
+                                                                  "gridsquare",
+                                                                  "iota",
+                                                                  "tx_count",
+                                                                  "category",
+                                                                  "age",
+                                                                  "ten_ten",
+                                                                  "arci_num",
+                                                                  "prefecture",
+                                                                  "rcv",
+                                                                  "address",
+                                                                  "club",
+                                                                  "power_cat",
+                                                                  "eoh",
+                                                                  "precedence",
+                                                                  "class",
+                                                                  "srx_string",
+                                                                  "stx_string",
+                                                                  "submode",
+                                                                  "station_callsign",
+                                                                  "operator",
+                                                                  "year",
+                                                                  "zone",
+                                                                  "app_quorvel_contest_name",
+                                                                  "adif_ver",
+                                                                  "programid",
+                                                                  "programversion",
+                                                                  "created_timestamp"};
 
 /// The tag number of a name compared without regard to case; kAdifUnknown for other names.
 int AdifTagNumber(std::string_view name);
 
-/// The same for a name already in lower case, held NUL-padded in 16 bytes.
-int AdifLowerTagNumber(const char (&name)[16], std::size_t length);
+/// Longest tag name the format knows.
+inline constexpr std::size_t kAdifLongestTagName = 24;
+
+/// The same for a name already in lower case, held NUL-padded in 32 bytes.
+int AdifLowerTagNumber(const char (&name)[32], std::size_t length);
 
 /// The first contest code 1..33 whose ADIF spelling begins with `value` (case-sensitive); 0
-/// when none does or the value is empty.
+/// when none does or the value is empty. The contest identifiers of the ADIF standard
+/// ("ARRL-SS-CW", "CQ-WW-RTTY") are known too.
 int AdifContestFromId(std::string_view value);
+
+/// The mode a standard contest identifier names ("CQ-WW-RTTY" names RTTY); 0 for none.
+int AdifContestModeFromId(std::string_view value);
+
+/// Station category names by the header's category code; empty where a code has none.
+inline constexpr std::string_view kAdifCategoryNames[] = {"Single Op",
+                                                          "Single Op Unlimited",
+                                                          "Multi Single",
+                                                          "Multi Two",
+                                                          "Multi Multi",
+                                                          "",
+                                                          "",
+                                                          "",
+                                                          "Rover",
+                                                          "Limited Multi",
+                                                          "Single Op Single Band"};
+/// Power category names by the header's `power_cat` (0: none).
+inline constexpr std::string_view kAdifPowerNames[] = {"", "QRP", "Low", "High"};
 
 /// The characters "%d" prints for `n`: its decimal digits and a leading minus sign.
 int DigitCount(std::int64_t n);
@@ -151,29 +232,48 @@ class AdifLogFile : public LogFile {
 
  private:
   // What the tags of one contact gave besides the record's own fields: the calendar fields
-  // (a contact without a date is dated 1970-01-01) and how good a source the exchange came from.
+  // (a contact without a readable date is dated 1970-01-01, without a readable time 00:00)
+  // and how good a source the exchange came from.
   struct ContactState {
+    bool date_seen = false;
+    bool date_valid = false;
+    bool start_valid = false;
     bool end_seen = false;
-    int year = 1970, month = 1, day = 1;
-    int start[3] = {0, 0, 0};  // hour, minute, second
+    int date[3] = {1970, 1, 1};  // year, month, day
+    int start[3] = {0, 0, 0};    // hour, minute, second
     int end[3] = {0, 0, 0};
     int exchange_rank = kNoExchange;
+    char logged_class[2] = {};  // a Field Day class the logger wrote in its exchange text
     static constexpr int kNoExchange = 255;
+  };
+  // The tags of the first record that stand for the whole log in contest loggers' files.
+  struct FirstRecord {
+    std::string contest_id;
+    std::string station_call;
+    std::string operator_call;
+    std::string sent_exchange;
+    int mode = 0;
+    void Take(const AdifTagScanner::Tag& tag);
   };
 
   bool ProbeFirstLine(std::int64_t& first_line_end);
   void ReadHeaderTags(std::int64_t first_line_end);
   void ApplyHeaderTag(const AdifTagScanner::Tag& tag);
+  void ApplyHeaderCategory(std::string_view value);
+  void FillHeaderFromFirstRecord();
+  void FillOwnExchange(std::string_view sent);
   void ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record, ContactState& state) const;
   void ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
                         ContactState& state) const;
-  void ApplyReceivedSerial(std::string_view value, QsoRecord& record) const;
+  void ApplyReceivedSerial(std::string_view value, QsoRecord& record, ContactState& state) const;
+  void FinishContact(QsoRecord& record, const ContactState& state);
   bool CountryPrefixIs(const QsoRecord& record,
                        std::initializer_list<std::string_view> prefixes) const;
 
+  void WriteProgramLines(AdifRecordText& text) const;
   void WriteAddress(AdifRecordText& text) const;
   void WriteOwnExchange(AdifRecordText& text) const;
-  void WriteTimes(const QsoRecord& record, AdifRecordText& text) const;
+  void WriteTimes(const QsoRecord& record, const CivilTime& on, AdifRecordText& text) const;
   void WriteBandModeAndReports(const QsoRecord& record, AdifRecordText& text) const;
   void WriteExchange(const QsoRecord& record, AdifRecordText& line) const;
   void WriteGeneralQsoTags(const QsoRecord& record, AdifRecordText& text,

@@ -29,18 +29,44 @@ std::string_view Slice(std::string_view text, std::size_t from, std::size_t coun
   return from < text.size() ? text.substr(from, count) : std::string_view{};
 }
 
-int SliceNumber(std::string_view text, std::size_t from, std::size_t count) {
-  return static_cast<int>(ParseLeadingInt(Slice(text, from, count)));
+bool AllDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), IsDigit);
 }
 
-// HHMM, or HHMMSS when the value has exactly six characters.
-void ParseTimeOfDay(std::string_view value, int (&fields)[3]) {
-  fields[0] = SliceNumber(value, 0, 2);
-  fields[1] = SliceNumber(value, 2, 2);
-  fields[2] = value.size() == 6 ? SliceNumber(value, 4, 2) : 0;
+// `count` digits from `from`, or -1 when they are not all there.
+int DigitsAt(std::string_view text, std::size_t from, std::size_t count) {
+  std::string_view digits = Slice(text, from, count);
+  if (digits.size() != count || !AllDigits(digits)) return -1;
+  return static_cast<int>(ParseLeadingInt(digits));
+}
+
+// YYYYMMDD of a date that exists; false for anything else ("2024-1-5", 20240231).
+bool ReadDate(std::string_view value, int (&date)[3]) {
+  int year = DigitsAt(value, 0, 4);
+  int month = DigitsAt(value, 4, 2);
+  int day = DigitsAt(value, 6, 2);
+  if (year < 0 || !IsCalendarDate(year, month, day)) return false;
+  date[0] = year;
+  date[1] = month;
+  date[2] = day;
+  return true;
+}
+
+// HHMM, or HHMMSS when the value has exactly six characters; false when it is not a time of
+// day.
+bool ReadTimeOfDay(std::string_view value, int (&fields)[3]) {
+  int hour = DigitsAt(value, 0, 2);
+  int minute = DigitsAt(value, 2, 2);
+  int second = value.size() == 6 ? DigitsAt(value, 4, 2) : 0;
+  if (!IsTimeOfDay(hour, minute, second)) return false;
+  fields[0] = hour;
+  fields[1] = minute;
+  fields[2] = second;
+  return true;
 }
 
 // MHz with an optional fraction of which the first three digits count (kHz); in 100 Hz units.
+// A frequency beyond what the record holds (or below 0) is no frequency.
 std::uint32_t ParseFrequency(std::string_view value) {
   std::int64_t mhz = std::clamp(ParseLeadingInt(value), -kMhzLimit, kMhzLimit);
   std::size_t i = 0;
@@ -55,12 +81,20 @@ std::uint32_t ParseFrequency(std::string_view value) {
     }
   }
   for (; digits < 3; ++digits) khz *= 10;
-  return CutToField<std::uint32_t>(mhz * 10000 + khz * 10);
+  if (mhz < 0) return 0;
+  return ValueOrZero<std::uint32_t>(mhz * 10000 + khz * 10);
 }
+
+// Earlier spellings of bands that ADIF names otherwise, as files of this program's earlier
+// versions wrote them.
+constexpr std::pair<std::string_view, int> kFormerBandNames[] = {{"??M", 11}, {"35cm", 15}};
 
 int BandFromName(std::string_view value) {
   for (int code = 1; code <= kBandCount; ++code) {
     if (EqualsNoCase(value, kAdifBandNames[code])) return code;
+  }
+  for (const auto& [name, code] : kFormerBandNames) {
+    if (EqualsNoCase(value, name)) return code;
   }
   return 0;
 }
@@ -72,36 +106,79 @@ int ModeFromName(std::string_view value) {
   return 0;
 }
 
+// The mode code of a mode value; FSK is RTTY, and USB and LSB (which ADIF makes submodes of
+// SSB) are SSB. Any other mode is kept by its name.
+void ApplyMode(std::string_view value, QsoRecord& record) {
+  int mode = ModeFromName(value);
+  if (mode == 0 && EqualsNoCase(value, "FSK")) mode = kModeRtty;
+  if (mode == 0 && (EqualsNoCase(value, "USB") || EqualsNoCase(value, "LSB"))) {
+    mode = kModeSsb;
+    if (record.Submode().empty()) record.SetSubmode(value);
+  }
+  record.mode = static_cast<std::uint8_t>(mode);
+  record.SetModeName(mode == 0 ? value : std::string_view{});
+}
+
+// A Field Day class: the number of transmitters and the category letter, as in 2A. A class
+// without its letter gives no class.
+bool ReadFieldDayClass(std::string_view value, char& transmitters, char& category) {
+  if (value.size() < 2 || !IsLetter(value.back())) return false;
+  std::string_view count = value.substr(0, value.size() - 1);
+  if (!AllDigits(count)) return false;
+  transmitters = ValueOrZero<char>(ParseLeadingInt(count));
+  category = ToUpper(value.back());
+  return true;
+}
+
 // The tags in which a contest's layout writes the received exchange, best first.
 struct ExchangeTags {
   int contest;
   AdifTag tags[2];
 };
 constexpr ExchangeTags kExchangeTags[] = {
-    {kContestIaru, {kAdifComment, kAdifUnknown}},
+    {kContestArrlDx, {kAdifRxPwr, kAdifUnknown}},
+    {kContestIaru, {kAdifSrxString, kAdifComment}},
     {kContestArrl10, {kAdifState, kAdifSrx}},
     {kContestArrl160, {kAdifArrlSect, kAdifQth}},
     {kContestCq160, {kAdifState, kAdifQth}},
     {kContestCqp, {kAdifQth, kAdifUnknown}},
     {kContestArrlDxFromDx, {kAdifState, kAdifQth}},
+    {kContestWae, {kAdifRxPwr, kAdifUnknown}},
+    {kContestVhfQso, {kAdifGridsquare, kAdifUnknown}},
     {kContestDxped, {kAdifQth, kAdifUnknown}},
     {kContestAllAsian, {kAdifAge, kAdifUnknown}},
     {kContestNaqp, {kAdifState, kAdifQth}},
+    {kContestGridloc, {kAdifGridsquare, kAdifUnknown}},
     {kContestYodx, {kAdifQth, kAdifUnknown}},
     {kContestKcj, {kAdifQth, kAdifUnknown}},
     {kContestSprint, {kAdifQth, kAdifUnknown}},
+    {kContestSac, {kAdifRxPwr, kAdifUnknown}},
+    {kContestToec, {kAdifGridsquare, kAdifUnknown}},
+    {kContestJadx, {kAdifPrefecture, kAdifUnknown}},
     {kContestArci, {kAdifQth, kAdifUnknown}},
     {kContestIota, {kAdifIota, kAdifUnknown}},
     {kContestInternetSprint, {kAdifQth, kAdifUnknown}},
-    {kContestGeneralQso, {kAdifComment, kAdifUnknown}},
+    {kContestGeneralQso, {kAdifSrxString, kAdifUnknown}},
+    {kContestStewPerry, {kAdifGridsquare, kAdifUnknown}},
 };
 
-// Per contest and tag: 1 for the contest's best exchange tag, 2 for the next, else 0.
+// Tags that carry a received exchange of their own kind (power, grid, prefecture): outside the
+// contests whose exchange they are, they fill the received exchange only when nothing else
+// does.
+constexpr AdifTag kFallbackExchangeTags[] = {kAdifRxPwr, kAdifGridsquare, kAdifPrefecture};
+constexpr std::uint8_t kFallbackRank = 3;
+
+// Per contest and tag: 1 for the contest's best exchange tag, 2 for the next, 3 for a
+// fallback, else 0.
 using ExchangeRanks = std::array<std::array<std::uint8_t, kAdifTagCount>, kContestCount + 1>;
 
 constexpr ExchangeRanks BuildExchangeRanks() {
   ExchangeRanks ranks{};
+  for (auto& contest : ranks) {
+    for (AdifTag tag : kFallbackExchangeTags) contest[tag] = kFallbackRank;
+  }
   for (const ExchangeTags& entry : kExchangeTags) {
+    for (AdifTag tag : kFallbackExchangeTags) ranks[entry.contest][tag] = kFallbackRank;
     for (int rank = 0; rank < 2; ++rank) {
       if (entry.tags[rank] != kAdifUnknown) ranks[entry.contest][entry.tags[rank]] = rank + 1;
     }
@@ -118,7 +195,51 @@ int ExchangeRank(int contest, int tag) {
 
 template <typename Field>
 Field Number(std::string_view value) {
-  return CutToField<Field>(ParseLeadingInt(value));
+  return ValueOrZero<Field>(ParseLeadingInt(value));
+}
+
+// The words of an exchange text ("1 B 80 WCF"), at most `N`.
+template <std::size_t N>
+std::size_t SplitWords(std::string_view text, std::string_view (&words)[N]) {
+  std::size_t count = 0;
+  std::size_t at = 0;
+  while (count < N) {
+    at = text.find_first_not_of(' ', at);
+    if (at == std::string_view::npos) break;
+    std::size_t end = std::min(text.find(' ', at), text.size());
+    words[count++] = text.substr(at, end - at);
+    at = end;
+  }
+  return count;
+}
+
+// The header's address tag: the street, then "city, state zip" on a line of its own.
+void ApplyAddress(std::string_view value, ContestHeader& header) {
+  std::size_t line_end = value.find('\n');
+  std::string_view street = value.substr(0, std::min(line_end, value.size()));
+  if (!street.empty() && street.back() == '\r') street.remove_suffix(1);
+  CopyCut(header.address, street);
+  if (line_end == std::string_view::npos) return;
+  std::string_view place = value.substr(line_end + 1);
+  place = place.substr(0, std::min(place.find_first_of("\r\n"), place.size()));
+  std::size_t comma = place.rfind(", ");
+  if (comma == std::string_view::npos) {
+    CopyCut(header.city, place);
+    return;
+  }
+  CopyCut(header.city, place.substr(0, comma));
+  std::string_view rest = place.substr(comma + 2);
+  std::size_t blank = std::min(rest.find(' '), rest.size());
+  CopyCut(header.state, rest.substr(0, blank));
+  CopyCut(header.zip, blank < rest.size() ? rest.substr(blank + 1) : std::string_view{});
+}
+
+template <std::size_t N>
+int CodeOfName(const std::string_view (&names)[N], std::string_view value) {
+  for (std::size_t code = 0; code < N; ++code) {
+    if (!names[code].empty() && EqualsNoCase(names[code], value)) return static_cast<int>(code);
+  }
+  return -1;
 }
 
 }  // namespace
@@ -161,7 +282,7 @@ bool AdifTagScanner::FindTagStart() {
 
 // The tag name up to ':' or '>'. A line feed breaks the tag; a '<' starts a new one.
 AdifTagScanner::Stop AdifTagScanner::ReadName(int& number) {
-  char name[16] = {};  // lower case; longer names than the known ones are only counted
+  char name[32] = {};  // lower case; longer names than the known ones are only counted
   std::size_t length = 0;
   for (;;) {
     int c = Get();
@@ -360,6 +481,7 @@ void AdifLogFile::ApplyHeaderTag(const AdifTagScanner::Tag& tag) {
       break;
     case kAdifCqz:
     case kAdifItuz:
+    case kAdifZone:
       header.zone = Number<std::uint8_t>(value);
       break;
     case kAdifGridsquare:
@@ -369,43 +491,155 @@ void AdifLogFile::ApplyHeaderTag(const AdifTagScanner::Tag& tag) {
       header.prec = Number<std::uint8_t>(value);
       break;
     case kAdifCategory:
-      if (!value.empty()) header.check = static_cast<std::uint8_t>(value[0]);
+      ApplyHeaderCategory(value);
+      break;
+    case kAdifPowerCat:
+      if (int power = CodeOfName(kAdifPowerNames, value); power > 0)
+        header.power_cat = static_cast<std::uint8_t>(power);
+      break;
+    case kAdifYear:
+      CopyCut(header.year, value);
+      break;
+    case kAdifAddress:
+      ApplyAddress(value, header);
+      break;
+    case kAdifClub:
+      CopyCut(header.club, value);
+      break;
+    case kAdifContestName:
+      CopyCut(header.contest_name, value);
       break;
     default:
       break;
   }
 }
 
+// "category" names the station category ("Single Op"); a single letter is the own Field Day
+// category, which the header keeps as the letter.
+void AdifLogFile::ApplyHeaderCategory(std::string_view value) {
+  if (value.size() == 1) {
+    header.check = static_cast<std::uint8_t>(value[0]);
+    return;
+  }
+  if (int category = CodeOfName(kAdifCategoryNames, value); category >= 0) {
+    header.category = static_cast<std::uint8_t>(category);
+  }
+}
+
+// Contest loggers name the contest, the own call and the mode on every record and nothing of
+// it in the header. What the header lacks is taken from the first record, which is then read
+// again as the first contact.
+void AdifLogFile::FillHeaderFromFirstRecord() {
+  const std::int64_t start = scanner.Offset();
+  FirstRecord first;
+  AdifTagScanner::Tag tag;
+  while (scanner.Next(tag) == AdifTagScanner::Result::kTag) first.Take(tag);
+  Seek(start);
+  scanner.Reset();
+
+  if (header.contest == kContestNone && options.contest == kContestNone) {
+    header.contest = static_cast<std::uint8_t>(AdifContestFromId(first.contest_id));
+  }
+  if (header.call[0] == '\0') {
+    CopyCut(header.call, !first.station_call.empty() ? first.station_call : first.operator_call);
+  }
+  if (header.mode == kModeNone) {
+    int mode = AdifContestModeFromId(first.contest_id);
+    if (mode == kModeNone) mode = first.mode;
+    header.mode = static_cast<std::uint8_t>(mode);
+  }
+  FillOwnExchange(first.sent_exchange);
+}
+
+void AdifLogFile::FirstRecord::Take(const AdifTagScanner::Tag& tag) {
+  auto keep = [&tag](std::string& field) { field.assign(tag.value.substr(0, 64)); };
+  switch (tag.number) {
+    case kAdifContestId:
+      keep(contest_id);
+      break;
+    case kAdifStationCallsign:
+      keep(station_call);
+      break;
+    case kAdifOperator:
+      keep(operator_call);
+      break;
+    case kAdifStxString:
+      keep(sent_exchange);
+      break;
+    case kAdifMode:
+      mode = ModeFromName(tag.value);
+      if (mode == 0 && EqualsNoCase(tag.value, "FSK")) mode = kModeRtty;
+      break;
+    default:
+      break;
+  }
+}
+
+// The own Sweepstakes and Field Day exchange from the sent exchange a contest logger wrote,
+// where the header has none: "1 B 80 WCF" (serial, precedence, check, section) or "1D WCF".
+void AdifLogFile::FillOwnExchange(std::string_view sent) {
+  std::string_view words[4];
+  std::size_t count = SplitWords(sent, words);
+  if (header.contest == kContestSs && count >= 3) {
+    std::size_t at = count == 4 ? 1 : 0;  // the serial is the contact's, not the station's
+    if (header.prec == 0 && words[at].size() == 1 && IsLetter(words[at][0]))
+      header.prec = static_cast<std::uint8_t>(ToUpper(words[at][0]));
+    if (header.check == 0 && words[at + 1].size() == 2 && AllDigits(words[at + 1]))
+      header.check = Number<std::uint8_t>(words[at + 1]);
+    if (header.arrl_sect[0] == '\0') CopyCut(header.arrl_sect, words[at + 2]);
+  }
+  char transmitters = 0;
+  char category = 0;
+  if (header.contest == kContestFd && count == 2 &&
+      ReadFieldDayClass(words[0], transmitters, category)) {
+    if (header.prec == 0) header.prec = static_cast<std::uint8_t>(transmitters);
+    if (header.check == 0) header.check = static_cast<std::uint8_t>(ToUpper(category));
+    if (header.arrl_sect[0] == '\0') CopyCut(header.arrl_sect, words[1]);
+  }
+}
+
 // ---- Contacts ----
 
 int AdifLogFile::ReadQso(QsoRecord& record) {
-  record.Clear();
-  if (IsEof()) return 0;
-  ContactState state;
-  AdifTagScanner::Tag tag;
   for (;;) {
-    AdifTagScanner::Result result = scanner.Next(tag);
+    record.Clear();
+    if (IsEof()) return 0;
+    ContactState state;
+    AdifTagScanner::Tag tag;
+    AdifTagScanner::Result result;
+    while ((result = scanner.Next(tag)) == AdifTagScanner::Result::kTag) {
+      ApplyQsoTag(tag, record, state);
+    }
     if (result == AdifTagScanner::Result::kEndOfFile) return 0;  // a record without <eor>
-    if (result != AdifTagScanner::Result::kTag) break;
-    ApplyQsoTag(tag, record, state);
+    scanner.Sync();
+    if (record.call[0] == '\0' && !state.date_seen) {
+      ++notes.skipped_records;  // a bare <eor>, or a record of application fields only
+      continue;
+    }
+    FinishContact(record, state);
+    ++qso_count;
+    return 1;
   }
-  // The IARU layout writes the exchange as a comment only when there is no ITU zone.
-  bool exchange_from_comment = header.contest == kContestIaru && state.exchange_rank == 1;
-  if (exchange_from_comment && record.ituz != 0) {
-    record.SetRcvdExch("");
+}
+
+void AdifLogFile::FinishContact(QsoRecord& record, const ContactState& state) {
+  // The IARU layout writes the exchange as text only when there is no ITU zone.
+  if (header.contest == kContestIaru && record.ituz != 0) record.SetRcvdExch("");
+  bool class_given = record.prec != ' ' || record.check != ' ';
+  if (header.contest == kContestFd && !class_given && state.logged_class[1] != '\0') {
+    record.prec = state.logged_class[0];
+    record.check = state.logged_class[1];
   }
-  std::int64_t start = UtcSeconds(state.year, state.month, state.day, state.start[0],
+  if (!state.date_valid || !state.start_valid) ++notes.undated_qsos;
+  std::int64_t start = UtcSeconds(state.date[0], state.date[1], state.date[2], state.start[0],
                                   state.start[1], state.start[2]);
-  record.time_on = ToTime32(start);
+  record.time_on = start;
   if (state.end_seen) {
-    std::int64_t finish =
-        UtcSeconds(state.year, state.month, state.day, state.end[0], state.end[1], state.end[2]);
+    std::int64_t finish = UtcSeconds(state.date[0], state.date[1], state.date[2], state.end[0],
+                                     state.end[1], state.end[2]);
     if (finish < start) finish += 86400;
-    record.time_off = ToTime32(finish);
+    record.time_off = finish;
   }
-  scanner.Sync();
-  ++qso_count;
-  return 1;
 }
 
 void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
@@ -416,16 +650,14 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
       record.SetCall(value.data(), static_cast<int>(std::min<std::size_t>(value.size(), 14)));
       break;
     case kAdifQsoDate:
-      state.year = SliceNumber(value, 0, 4);
-      state.month = SliceNumber(value, 4, 2);
-      state.day = SliceNumber(value, 6, 2);
+      state.date_seen = !value.empty();
+      state.date_valid = ReadDate(value, state.date);
       break;
     case kAdifTimeOn:
-      ParseTimeOfDay(value, state.start);
+      state.start_valid = ReadTimeOfDay(value, state.start);
       break;
     case kAdifTimeOff:
-      ParseTimeOfDay(value, state.end);
-      state.end_seen = true;
+      state.end_seen = ReadTimeOfDay(value, state.end);
       break;
     case kAdifFreq:
       record.freq = ParseFrequency(value);
@@ -433,12 +665,12 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
     case kAdifBand:
       record.band = static_cast<std::uint8_t>(BandFromName(value));
       break;
-    case kAdifMode: {
-      int mode = ModeFromName(value);
-      if (mode == 0 && EqualsNoCase(value, "FSK")) mode = kModeRtty;
-      record.mode = static_cast<std::uint8_t>(mode);
+    case kAdifMode:
+      ApplyMode(value, record);
       break;
-    }
+    case kAdifSubmode:
+      record.SetSubmode(value);
+      break;
     case kAdifTxPwr:
       record.SetTxPwr(value);
       break;
@@ -473,7 +705,7 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
       record.SetStx(value);
       break;
     case kAdifSrx:
-      ApplyReceivedSerial(value, record);
+      ApplyReceivedSerial(value, record, state);
       break;
     case kAdifPrec:
     case kAdifPrecedence:
@@ -485,11 +717,8 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
     case kAdifArrlSect:
       record.SetArrlSect(value);
       break;
-    case kAdifRxPwr:
     case kAdifGridsquare:
-    case kAdifPrefecture:
-      record.SetRcvdExch(value);
-      state.exchange_rank = 0;
+      record.SetGridsquare(value);
       break;
     case kAdifCqz:
       record.SetCqz(value);
@@ -522,6 +751,18 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
         record.SetPrec(value.substr(0, value.size() - 1));
       }
       break;
+    case kAdifClass:
+      if (header.contest == kContestFd) ReadFieldDayClass(value, record.prec, record.check);
+      break;
+    case kAdifSrxString:
+      // Field Day loggers that write no class tag log the class first: "1F CT".
+      if (header.contest == kContestFd) {
+        std::string_view words[1];
+        if (SplitWords(value, words) == 1) {
+          ReadFieldDayClass(words[0], state.logged_class[0], state.logged_class[1]);
+        }
+      }
+      break;
     default:
       break;  // eoh, address, club, power_cat and names the format does not know
   }
@@ -539,9 +780,11 @@ void AdifLogFile::ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& re
 }
 
 // DX4WIN writes the Canadian province of ARRL 10 m contacts in the serial-number tag.
-void AdifLogFile::ApplyReceivedSerial(std::string_view value, QsoRecord& record) const {
+void AdifLogFile::ApplyReceivedSerial(std::string_view value, QsoRecord& record,
+                                      ContactState& state) const {
   if (from_dx4win && header.contest == kContestArrl10 && CountryPrefixIs(record, {"VE"})) {
     record.SetRcvdExch(value);
+    state.exchange_rank = 0;
   } else {
     record.SetSrx(value);
   }

@@ -6,30 +6,23 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/bands.h"
 #include "core/civil_time.h"
+#include "core/clock.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
+#include "core/version.h"
 #include "formats/adif_log_file.h"
 
 namespace quorvel {
 namespace {
 
-constexpr const char* kProgramVersion = "1.72";
 constexpr std::size_t kWrapWidth = 80;
 
-// Station categories by the header's category code; empty where a code has no name.
-constexpr std::string_view kCategoryNames[] = {"Single Op",
-                                               "Single Op Unlimited",
-                                               "Multi Single",
-                                               "Multi Two",
-                                               "Multi Multi",
-                                               "",
-                                               "",
-                                               "",
-                                               "Rover",
-                                               "Limited Multi",
-                                               "Single Op Single Band"};
-constexpr std::string_view kPowerNames[] = {"", "QRP", "Low", "High"};
+constexpr const char* kAdifVersion = "3.1.4";
+constexpr const char* kProgramId = "Quorvel";
+// The dates ADIF's eight-digit date field can hold.
+constexpr int kLastYear = 9999;
 
 const char* TagName(AdifTag tag) {
   return kAdifTagNames[tag].data();
@@ -79,7 +72,8 @@ class AdifRecordText {
     AppendTwoDigits(value);
   }
   void Character(const char* tag, char value) {
-    if (value == '\0') return Text(tag, "");  // a NUL byte would corrupt the text file
+    // A NUL byte would corrupt the text file; a blank is a record's absent letter.
+    if (value == '\0' || value == ' ') return Text(tag, "");
     TagStart(tag, 1);
     AppendChar(value);
   }
@@ -131,6 +125,24 @@ void WriteCountInCharacter(AdifRecordText& line, const char* tag, char value, bo
   }
 }
 
+// The ADIF band of a contact: its band code's name, else the band its frequency lies in.
+std::string_view AdifBandName(const QsoRecord& record) {
+  if (record.band >= 1 && record.band <= kBandCount) return kAdifBandNames[record.band];
+  const BandEdges* band = BandOfFrequency(record.freq);
+  return band != nullptr ? band->adif_name : std::string_view{};
+}
+
+// The contests whose layout writes the received exchange as the grid square.
+bool WritesGridAsExchange(int contest) {
+  return contest == kContestVhfQso || contest == kContestGridloc || contest == kContestToec ||
+         contest == kContestStewPerry;
+}
+
+// The serial sent, in the layouts that carry serials, when the input logged it.
+void SentSerialIfSet(AdifRecordText& line, const QsoRecord& record) {
+  if (record.stx != 0) line.Number(TagName(kAdifStx), record.stx);
+}
+
 // A time of day as a six-character tag, hours, minutes and seconds.
 void AppendClock(AdifRecordText& text, AdifTag tag, const CivilTime& time) {
   text.TagStart(TagName(tag), 6);
@@ -159,38 +171,56 @@ void AppendWrapped(AdifRecordText& text, AdifRecordText& line, const AdifRecordT
 int AdifLogFile::WriteHeader(ContestHeader source) {
   header = source;
   AdifRecordText text;
-  text.Format("This file created by Quorvel v%s\r\n", kProgramVersion);
-  auto text_line = [&text](const char* tag, std::string_view value) {
+  text.Format("This file created by Quorvel v%s\r\n", kQuorvelVersion);
+  auto text_line = [&text](AdifTag tag, std::string_view value) {
     if (value.empty()) return;
-    text.Text(tag, value);
+    text.Text(TagName(tag), value);
     text.LineEnd();
   };
-  text_line(TagName(kAdifCall), FieldText(header.call));
+  WriteProgramLines(text);
+  text_line(kAdifCall, FieldText(header.call));
   if (header.contest >= 1 && header.contest <= kContestCount) {
-    text_line(TagName(kAdifContestId), kAdifContestNames[header.contest]);
+    text_line(kAdifContestId, kAdifContestNames[header.contest]);
   }
-  text_line("year", FieldText(header.year));
-  if (header.category < std::size(kCategoryNames)) {
-    text_line(TagName(kAdifCategory), kCategoryNames[header.category]);
+  text_line(kAdifContestName, FieldText(header.contest_name));
+  text_line(kAdifYear, FieldText(header.year));
+  if (header.category < std::size(kAdifCategoryNames)) {
+    text_line(kAdifCategory, kAdifCategoryNames[header.category]);
   }
-  if (header.power_cat < std::size(kPowerNames)) {
-    text_line(TagName(kAdifPowerCat), kPowerNames[header.power_cat]);
+  if (header.power_cat < std::size(kAdifPowerNames)) {
+    text_line(kAdifPowerCat, kAdifPowerNames[header.power_cat]);
   }
   if (header.mode >= 1 && header.mode <= kModeCount) {
-    text_line(TagName(kAdifMode), kModeNames[header.mode]);
+    text_line(kAdifMode, kModeNames[header.mode]);
   }
-  text_line(TagName(kAdifName), FieldText(header.name));
+  text_line(kAdifName, FieldText(header.name));
   WriteAddress(text);
-  text_line(TagName(kAdifClub), FieldText(header.club));
+  text_line(kAdifClub, FieldText(header.club));
   if (header.zone != 0) {
-    text.Number("zone", header.zone);
+    text.Number(TagName(kAdifZone), header.zone);
     text.LineEnd();
   }
-  text_line(TagName(kAdifGridsquare), FieldText(header.gridsquare));
+  text_line(kAdifGridsquare, FieldText(header.gridsquare));
   WriteOwnExchange(text);
   text.Append("<eoh>\r\n");
   WriteBlock(text.View().data(), text.Size());
   return 1;
+}
+
+// ADIF 3's header fields: the version, the program and the time of writing.
+void AdifLogFile::WriteProgramLines(AdifRecordText& text) const {
+  text.Text(TagName(kAdifAdifVer), kAdifVersion);
+  text.LineEnd();
+  text.Text(TagName(kAdifProgramId), kProgramId);
+  text.LineEnd();
+  text.Text(TagName(kAdifProgramVersion), kQuorvelVersion);
+  text.LineEnd();
+  CivilTime now = UtcCalendar(WritingTime());
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d %02d%02d%02d", now.year % 10000, now.month,
+                now.day, now.hour, now.minute, now.second);
+  text.Text(TagName(kAdifCreatedTimestamp), stamp);
+  text.LineEnd();
 }
 
 // The address tag spans two lines: the street, then city, state and zip.
@@ -227,8 +257,9 @@ void AdifLogFile::WriteOwnExchange(AdifRecordText& text) const {
       text.Number(TagName(kAdifTxCount), header.prec);
       text.LineEnd();
     }
-    if (header.check != 0) {
-      // CT logs keep the category as a letter index (1 = 'B'); ADIF logs keep the letter.
+    if (header.check != 0 || header.prec != 0) {
+      // CT logs keep the category as a letter index (0 = 'A'); ADIF logs keep the letter. A
+      // station with its transmitters given has a category, 'A' (index 0) included.
       char letter = header.check < 26 ? static_cast<char>('A' + header.check)
                                       : static_cast<char>(header.check);
       text.Character(TagName(kAdifCategory), letter);
@@ -247,8 +278,10 @@ void AdifLogFile::WriteOwnExchange(AdifRecordText& text) const {
 // ---- Contacts ----
 
 int AdifLogFile::WriteQso(const QsoRecord& record) {
+  CivilTime on = UtcCalendar(record.time_on);
+  if (on.year < 0 || on.year > kLastYear) return 0;  // no eight-digit date holds it
   AdifRecordText text;
-  WriteTimes(record, text);
+  WriteTimes(record, on, text);
   WriteBandModeAndReports(record, text);
   AdifRecordText line;
   if (header.contest == kContestGeneralQso) {
@@ -256,6 +289,9 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
   } else if (header.contest >= 1 && header.contest <= kContestCount) {
     line.Text(TagName(kAdifContestId), kAdifContestNames[header.contest]);
     WriteExchange(record, line);
+    if (!WritesGridAsExchange(header.contest) && !record.Gridsquare().empty()) {
+      line.Text(TagName(kAdifGridsquare), record.Gridsquare());
+    }
     WriteStateLine(record, line);
   }
   if (!line.Empty()) {
@@ -269,9 +305,9 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
 }
 
 // Line 1: call, date and start time; the end time too in general-QSO logs.
-void AdifLogFile::WriteTimes(const QsoRecord& record, AdifRecordText& text) const {
+void AdifLogFile::WriteTimes(const QsoRecord& record, const CivilTime& on,
+                             AdifRecordText& text) const {
   text.Text(TagName(kAdifCall), record.Call());
-  CivilTime on = UtcCalendar(record.time_on);
   text.TagStart(TagName(kAdifQsoDate), 8, "d");
   text.AppendTwoDigits(on.year / 100);
   text.AppendTwoDigits(on.year % 100);
@@ -286,9 +322,8 @@ void AdifLogFile::WriteTimes(const QsoRecord& record, AdifRecordText& text) cons
 
 // Line 2: band, frequency in MHz, mode and the reports (not in contests without reports).
 void AdifLogFile::WriteBandModeAndReports(const QsoRecord& record, AdifRecordText& text) const {
-  if (record.band >= 1 && record.band <= kBandCount) {
-    text.Text(TagName(kAdifBand), kAdifBandNames[record.band]);
-  }
+  std::string_view band = AdifBandName(record);
+  if (!band.empty()) text.Text(TagName(kAdifBand), band);
   if (record.freq != 0) {
     // MHz with three decimals: whole MHz, a point, then kHz within the MHz.
     std::uint32_t whole_mhz = record.freq / 10000;
@@ -301,12 +336,15 @@ void AdifLogFile::WriteBandModeAndReports(const QsoRecord& record, AdifRecordTex
   }
   if (record.mode >= 1 && record.mode <= kModeCount) {
     text.Text(TagName(kAdifMode), kModeNames[record.mode]);
+  } else if (!record.ModeName().empty()) {
+    text.Text(TagName(kAdifMode), record.ModeName());
   }
+  if (!record.Submode().empty()) text.Text(TagName(kAdifSubmode), record.Submode());
   bool has_reports = header.contest != kContestSs && header.contest != kContestFd &&
                      header.contest != kContestGridloc;
   if (has_reports) {
-    if (record.rst_sent != 0) text.Number(TagName(kAdifRstSent), record.rst_sent);
-    if (record.rst_rcvd != 0) text.Number(TagName(kAdifRstRcvd), record.rst_rcvd);
+    if (record.HasRstSent()) text.Text(TagName(kAdifRstSent), record.RstSentText().View());
+    if (record.HasRstRcvd()) text.Text(TagName(kAdifRstRcvd), record.RstRcvdText().View());
   }
   text.LineEnd();
 }
@@ -319,7 +357,7 @@ void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) c
   };
   switch (header.contest) {
     case kContestSs:
-      line.Number(TagName(kAdifStx), std::int64_t{qso_count} + 1);
+      line.Number(TagName(kAdifStx), record.stx != 0 ? record.stx : std::int64_t{qso_count} + 1);
       line.Number(TagName(kAdifSrx), record.srx);
       line.Character(TagName(kAdifPrec), record.prec);
       WriteCountInCharacter(line, TagName(kAdifCheck), record.check, true);
@@ -334,13 +372,14 @@ void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) c
       line.TwoDigits(TagName(kAdifCqz), record.cqz);
       break;
     case kContestWpx:
+      SentSerialIfSet(line, record);
       line.Number(TagName(kAdifSrx), record.srx);
       break;
     case kContestIaru:
       if (record.ituz != 0) {
         line.TwoDigits(TagName(kAdifItuz), record.ituz);
       } else {
-        line.Text(TagName(kAdifComment), exchange);
+        line.Text(TagName(kAdifSrxString), exchange);  // a society's name, as in DARC
       }
       break;
     case kContestArrl10:
@@ -364,6 +403,7 @@ void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) c
       line.Text(TagName(kAdifArrlSect), record.ArrlSect());
       break;
     case kContestCqp:
+      SentSerialIfSet(line, record);
       line.Number(TagName(kAdifSrx), record.srx);
       line.Text(TagName(kAdifQth), exchange);
       break;
@@ -407,6 +447,7 @@ void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) c
       break;
     case kContestSprint:
     case kContestInternetSprint:
+      SentSerialIfSet(line, record);
       line.Number(TagName(kAdifSrx), record.srx);
       line.Text(TagName(kAdifName), record.Name());
       line.Text(TagName(kAdifQth), exchange);
@@ -419,16 +460,19 @@ void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) c
       text_if_set(TagName(kAdifQth), exchange);
       break;
     case kContestIota:
+      SentSerialIfSet(line, record);
       line.Number(TagName(kAdifSrx), record.srx);
       text_if_set(TagName(kAdifIota), exchange);
       break;
     case kContestHelvetia:
+      SentSerialIfSet(line, record);
       line.Number(TagName(kAdifSrx), record.srx);
       text_if_set(TagName(kAdifQth), record.Qth());
       break;
     case kContestWag:
     case kContestAri:
     case kContestRac:
+      SentSerialIfSet(line, record);
       if (record.srx != 0) line.Number(TagName(kAdifSrx), record.srx);
       line.Text(TagName(kAdifQth), record.Qth());
       break;
@@ -468,7 +512,11 @@ void AdifLogFile::WriteGeneralQsoTags(const QsoRecord& record, AdifRecordText& t
     item.TwoDigits(TagName(kAdifItuz), record.ituz);
     add();
   }
-  add_text_if_set(TagName(kAdifComment), record.RcvdExch());
+  add_text_if_set(TagName(kAdifGridsquare), record.Gridsquare());
+  if (record.RcvdExch() != record.Gridsquare()) {
+    add_text_if_set(TagName(kAdifSrxString), record.RcvdExch());
+  }
+  add_text_if_set(TagName(kAdifComment), record.Comment());
 }
 
 // US stations get the state of their section on a line of its own.

@@ -1,5 +1,6 @@
 #include "formats/arrl_log_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -7,6 +8,7 @@
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
+#include "formats/report_column.h"
 #include "formats/text_line.h"
 
 namespace quorvel {
@@ -43,13 +45,13 @@ struct ContestLayout {
 };
 
 constexpr ContestLayout kContestLayouts[] = {
-    {kContestSs, "%-10s %02d %3s ", "%-04d %c %-10s %02d %-5s %c %1d"},
-    {kContestArrlDx, "%-14s %-9d %-3d %-5s %c %1d  0", nullptr},
-    {kContestIaru, "%-13s %-3d %5d %-3d %-02d    %c %1d  0", "%-13s %-3d %5d %-3d %-5s %c %1d  0"},
-    {kContestArrl10, " %-13s %-3d %-5s %-3d %-5s %c %1d  0", nullptr},
-    {kContestArrl160, " %-12s %-3d %-5s %-3d %-5s %c %1d  0", nullptr},
-    {kContestFd, "%-14s %2d%c %-4s %2d%c %-4s %1d", nullptr},
-    {kContestArrlDxFromDx, "%-14s %-3d      %-3d %-5s %c %1d  0", nullptr},
+    {kContestSs, "%-10s %02d %3s ", "%-04d %c %-10s %2s %-5s %c %1d"},
+    {kContestArrlDx, "%-14s %-9s %-3s %-5s %c %1d  0", nullptr},
+    {kContestIaru, "%-13s %-3s %5d %-3s %-02d    %c %1d  0", "%-13s %-3s %5d %-3s %-5s %c %1d  0"},
+    {kContestArrl10, " %-13s %-3s %-5s %-3s %-5s %c %1d  0", nullptr},
+    {kContestArrl160, " %-12s %-3s %-5s %-3s %-5s %c %1d  0", nullptr},
+    {kContestFd, "%-14s %2d%c %-4s %2s%c %-4s %1d", nullptr},
+    {kContestArrlDxFromDx, "%-14s %-3s      %-3s %-5s %c %1d  0", nullptr},
     {kContestVhfQso, "%-14s %4s %4s  %c %1d  0", nullptr},
     {kContestNaqp, "%-14s %-11s %-12s %c        %1d", nullptr},
     {kContestSprint, "%-13s %4d  %-11s %-6s %c        %1d", nullptr},
@@ -98,8 +100,27 @@ Word Arrl10Exchange(const QsoRecord& record) {
   return Word(std::string_view(serial));
 }
 
-int ByteValue(char c) {
-  return static_cast<unsigned char>(c);
+// A number kept in a character field (Sweepstakes check, Field Day transmitters) in a column
+// of its own; the blank that marks it absent is printed as question marks, not as the number 32.
+struct CountColumn {
+  explicit CountColumn(char value, const char* form) {
+    if (value == ' ') {
+      CopyCut(text, "??");
+    } else {
+      std::snprintf(text, sizeof text, form, static_cast<unsigned char>(value));
+    }
+  }
+  char text[8];
+};
+
+// Reports in their three-character columns; one that does not fit is printed as 0, the column's
+// form for no report.
+constexpr std::size_t kReportWidth = 3;
+ReportColumn SentReport(const QsoRecord& record) {
+  return ReportColumn::Sent(record, kReportWidth, "0");
+}
+ReportColumn ReceivedReport(const QsoRecord& record) {
+  return ReportColumn::Received(record, kReportWidth, "0");
 }
 
 void AppendContestColumns(TextLine& line, const ContestLayout& layout, const ContestHeader& own,
@@ -111,34 +132,38 @@ void AppendContestColumns(TextLine& line, const ContestLayout& layout, const Con
     case kContestSs:
       line.Append(layout.columns, Word(own.call).c_str(), own.check, Word(own.arrl_sect).c_str());
       line.Append(layout.alternative, record.srx, ColumnChar(record.prec), call.c_str(),
-                  ByteValue(record.check), Word(record.arrl_sect).c_str(), marker, points);
+                  CountColumn(record.check, "%02d").text, Word(record.arrl_sect).c_str(), marker,
+                  points);
       break;
     case kContestArrlDx:
     case kContestArrlDxFromDx:
-      line.Append(layout.columns, call.c_str(), record.rst_sent, record.rst_rcvd,
-                  Word(ReceivedExchangeText(record)).c_str(), marker, points);
+      line.Append(layout.columns, call.c_str(), SentReport(record).c_str(),
+                  ReceivedReport(record).c_str(), Word(ReceivedExchangeText(record)).c_str(),
+                  marker, points);
       break;
     case kContestIaru:
       if (record.ituz > 0) {
-        line.Append(layout.columns, call.c_str(), record.rst_sent, own.zone, record.rst_rcvd,
-                    record.ituz, marker, points);
+        line.Append(layout.columns, call.c_str(), SentReport(record).c_str(), own.zone,
+                    ReceivedReport(record).c_str(), record.ituz, marker, points);
       } else {
-        line.Append(layout.alternative, call.c_str(), record.rst_sent, own.zone, record.rst_rcvd,
-                    Word(record.rcvd_exch).c_str(), marker, points);
+        line.Append(layout.alternative, call.c_str(), SentReport(record).c_str(), own.zone,
+                    ReceivedReport(record).c_str(), Word(record.rcvd_exch).c_str(), marker, points);
       }
       break;
     case kContestArrl10:
-      line.Append(layout.columns, call.c_str(), record.rst_sent, "  ", record.rst_rcvd,
-                  Arrl10Exchange(record).c_str(), marker, points);
+      line.Append(layout.columns, call.c_str(), SentReport(record).c_str(), "  ",
+                  ReceivedReport(record).c_str(), Arrl10Exchange(record).c_str(), marker, points);
       break;
     case kContestArrl160:
-      line.Append(layout.columns, call.c_str(), record.rst_sent, "  ", record.rst_rcvd,
-                  Word(ReceivedExchangeText(record)).c_str(), marker, points);
+      line.Append(layout.columns, call.c_str(), SentReport(record).c_str(), "  ",
+                  ReceivedReport(record).c_str(), Word(ReceivedExchangeText(record)).c_str(),
+                  marker, points);
       break;
     case kContestFd:
       line.Append(layout.columns, call.c_str(), own.prec != 0 ? own.prec : 1,
-                  FieldDayCategory(own.check), Word(own.arrl_sect).c_str(), ByteValue(record.prec),
-                  ColumnChar(record.check), Word(record.arrl_sect).c_str(), points);
+                  FieldDayCategory(own.check), Word(own.arrl_sect).c_str(),
+                  CountColumn(record.prec, "%d").text, ColumnChar(record.check),
+                  Word(record.arrl_sect).c_str(), points);
       break;
     case kContestVhfQso:
       line.Append(layout.columns, call.c_str(), Word(own.gridsquare).c_str(),
@@ -224,15 +249,26 @@ std::uint8_t ModeOfLabel(std::string_view word) {
 
 // The year column counts years since 1900 (99, 100, 124). Other programs write two digits, so
 // below 70 it names 2000 to 2069; a full year (1900 and later) is taken as it stands.
-int YearsSince1900(std::int64_t year) {
-  if (year < 70) return static_cast<int>(year + 100);
-  if (year >= 1900) return static_cast<int>(year - 1900);
-  return static_cast<int>(year);
+std::int64_t YearOfColumn(std::int64_t column) {
+  if (column < 70) return column + 2000;
+  if (column >= 1900) return column;
+  return column + 1900;
+}
+
+// The years a written year column reads back as: 70 to 169 for 1970 to 2069, on up to 3799.
+constexpr int kFirstYear = 1970;
+constexpr int kLastYear = 3799;
+
+std::int64_t DigitsValue(std::string_view text) {
+  bool digits = !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+  return digits ? std::min<std::int64_t>(ParseLeadingInt(text), 1000000) : -1;
 }
 
 // Date "dd/mm/yy" and time "hhmm", as UTC. A year below 10 years since 1900 is printed with a
 // blank before it ("15/10/ 5"), so a date word that ends in '/' takes the next word as its year.
-void ReadTime(Words& words, QsoRecord& record) {
+// A date that names no calendar day is read as 1970-01-01, a time that is no time of day as
+// 00:00; false then.
+bool ReadTime(Words& words, QsoRecord& record) {
   std::string_view date = words.Next();
   std::size_t first = date.find('/');
   std::string_view rest =
@@ -244,15 +280,23 @@ void ReadTime(Words& words, QsoRecord& record) {
   std::string_view time = words.Next();
   std::string_view hour = time.substr(0, time.size() < 2 ? time.size() : 2);
   std::string_view minute = time.substr(hour.size());
-  auto value = [](std::string_view text) {
-    return static_cast<int>(CutToField<std::int32_t>(ParseLeadingInt(text)));
-  };
-  record.SetTime(YearsSince1900(ParseLeadingInt(year)), value(rest.substr(0, second)) - 1,
-                 value(date.substr(0, first)), value(hour), value(minute));
+  std::int64_t day = DigitsValue(date.substr(0, first));
+  std::int64_t month = DigitsValue(rest.substr(0, second));
+  std::int64_t column = DigitsValue(year);
+  std::int64_t full_year = column < 0 ? -1 : YearOfColumn(column);
+  bool date_valid = column >= 0 && month >= 1 && month <= 12 &&
+                    IsCalendarDate(full_year, static_cast<int>(month), static_cast<int>(day));
+  std::int64_t hours = DigitsValue(hour);
+  std::int64_t minutes = DigitsValue(minute);
+  bool time_valid = hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59;
+  if (!date_valid) full_year = 1970, month = 1, day = 1;
+  if (!time_valid) hours = minutes = 0;
+  record.time_on = UtcSeconds(full_year, month, day, hours, minutes, 0);
+  return date_valid && time_valid;
 }
 
 int NumberOf(std::string_view word) {
-  return CutToField<std::int32_t>(ParseLeadingInt(word));
+  return ValueOrZero<std::int32_t>(ParseLeadingInt(word));
 }
 
 // A precedence or category letter; "?" (written for none) stays the blank of a cleared record.
@@ -266,7 +310,7 @@ void ReadSweepstakes(Words& words, QsoRecord& record) {
   SetLetter(record.prec, words.Next());
   record.SetCallText(TextOf(words.Next()));
   std::string_view check = words.Next();
-  if (!check.empty()) record.SetCheck(check);
+  if (StartsWithDigit(check)) record.SetCheck(check);
   record.SetArrlSect(TextOf(words.Next()));
 }
 
@@ -305,7 +349,7 @@ void ReadFieldDay(Words& words, QsoRecord& record) {
       SetLetter(record.check, class_word.substr(class_word.size() - 1));
       class_word.remove_suffix(1);
     }
-    record.SetPrec(class_word);
+    if (StartsWithDigit(class_word)) record.SetPrec(class_word);  // "??" is no count
   }
   record.SetArrlSect(TextOf(words.Next()));
 }
@@ -418,18 +462,20 @@ int ArrlLogFile::ReadQso(QsoRecord& record) {
   Words words{std::string_view(line)};
   record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandLabels, kBandCount, words.Next()));
   record.mode = ModeOfLabel(words.Next());
-  ReadTime(words, record);
-  words.Next();  // QSO number
+  if (!ReadTime(words, record)) ++notes.undated_qsos;
+  std::string_view number = words.Next();  // the QSO number; in Sweepstakes the serial sent
+  if (header.contest == kContestSs) record.SetStx(number);
   ReadContestColumns(header.contest, words, record);
   ++qso_count;
   return 1;
 }
 
 int ArrlLogFile::WriteQso(const QsoRecord& record) {
+  CivilTime time = UtcCalendar(record.time_on);
+  if (time.year < kFirstYear || time.year > kLastYear) return 0;  // the year column cannot say it
   ++qso_count;
   const ContestLayout* layout = FindLayout(header.contest);
   if (layout == nullptr) return 0;
-  CivilTime time = UtcCalendar(record.time_on);
   const char* band = LabelOr(kBandLabels, kBandCount, record.band);
   const char* mode = LabelOr(kModeLabels, kModeCount, record.mode);
   int year = time.year - 1900;
@@ -437,8 +483,9 @@ int ArrlLogFile::WriteQso(const QsoRecord& record) {
   // The common part and the QSO number: "%-3s %-3s %02d/%02d/%2d %02d%02d ", then "%-5d ", or
   // in Sweepstakes "%-4d %c " with the own precedence.
   if (header.contest == kContestSs) {
+    int serial = record.stx != 0 ? record.stx : qso_count;
     line.Append("%-3s %-3s %02d/%02d/%2d %02d%02d %-4d %c ", band, mode, time.day, time.month, year,
-                time.hour, time.minute, qso_count, ColumnChar(header.prec));
+                time.hour, time.minute, serial, ColumnChar(header.prec));
   } else {
     line.Append("%-3s %-3s %02d/%02d/%2d %02d%02d %-5d ", band, mode, time.day, time.month, year,
                 time.hour, time.minute, qso_count);

@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <string_view>
 
+#include "core/bands.h"
 #include "core/civil_time.h"
 #include "core/data_files.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
+#include "formats/report_column.h"
 #include "formats/text_line.h"
 
 namespace quorvel {
@@ -53,10 +55,21 @@ constexpr const char* kCategoryUnknown = "?CATEGORY?";
 constexpr const char* kPowerUnknown = "?PWR?";
 constexpr const char* kCallUnknown = "?CALL?";
 
-// The mode column of a QSO line, by mode code.
+// The mode column of a QSO line, by mode code. The data modes of the table (TOR, packet,
+// PACTOR, G-TOR) and every mode without a code (FT8, PSK31) are Cabrillo's digital "DG".
+constexpr const char* kDigitalWord = "DG";
 constexpr const char* kModeWords[kModeCount + 1] = {
     kModeUnknown, "CW",         "PH",         "RY",         "PH",
-    "FM",         kModeUnknown, kModeUnknown, kModeUnknown, kModeUnknown};
+    "FM",         kDigitalWord, kDigitalWord, kDigitalWord, kDigitalWord};
+
+const char* ModeWord(const QsoRecord& record) {
+  if (record.mode == kModeNone && !record.ModeName().empty()) return kDigitalWord;
+  return record.mode <= kModeCount ? kModeWords[record.mode] : kModeUnknown;
+}
+
+// The years the date column's four digits hold.
+constexpr int kFirstYear = 1000;
+constexpr int kLastYear = 9999;
 
 // The mode part of a contest name: the sponsors name their phone and RTTY weekends with SSB and
 // RTTY (CQ-WW-SSB, CQ-WPX-RTTY), not with the PH and RY of the mode column.
@@ -80,6 +93,7 @@ constexpr const char* kBandWords[kBandCount + 1] = {
     "24G",   "47G",  "119G", "142G", "241G",  nullptr, nullptr, nullptr, "LIGHT"};
 
 constexpr int kFirstBandAboveHf = 10;
+constexpr std::size_t kReportWidth = 3;
 
 template <std::size_t N>
 const char* WordOr(const char* const (&words)[N], int code, const char* unknown) {
@@ -120,12 +134,17 @@ void FormatUnsigned(unsigned value, char (&out)[16]) {
   out[count] = '\0';
 }
 
-// The frequency in whole kHz for HF contacts (and for contacts whose band has no designator),
-// else the band's word.
+// The frequency in whole kHz for HF contacts, the band's designator from 50 MHz up (with or
+// without a frequency). A contact without a band code is placed by its frequency.
 void FrequencyColumn(const QsoRecord& record, char (&column)[16]) {
-  const char* band_word = WordOr(kBandWords, record.band, nullptr);
-  bool frequency_fits = record.band < kFirstBandAboveHf || band_word == nullptr;
-  if (record.freq != 0 && frequency_fits) {
+  int band = record.band;
+  if ((band == 0 || WordOr(kBandWords, band, nullptr) == nullptr) && record.freq != 0) {
+    const BandEdges* edges = BandOfFrequency(record.freq);
+    if (edges != nullptr && edges->code != 0) band = edges->code;
+  }
+  const char* band_word = WordOr(kBandWords, band, nullptr);
+  bool designated = band >= kFirstBandAboveHf && band_word != nullptr;
+  if (record.freq != 0 && !designated) {
     FormatUnsigned(record.freq / 10, column);
   } else {
     CopyCut(column, band_word != nullptr ? band_word : kBandUnknown);
@@ -151,7 +170,7 @@ void CopyText(char (&out)[48], std::string_view text) {
 
 // The sent and received exchange of layout R, by contest.
 Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord& record,
-                         bool north_american, int qso_number) {
+                         bool north_american, int serial) {
   Exchange exchange{};
   CopyCut(exchange.sent, "???");
   switch (contest) {
@@ -159,6 +178,7 @@ Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord&
       std::snprintf(exchange.received, sizeof exchange.received, "%02d", record.cqz);
       break;
     case kContestWpx:
+      if (record.stx != 0) std::snprintf(exchange.sent, sizeof exchange.sent, "%d", record.stx);
       std::snprintf(exchange.received, sizeof exchange.received, "%5d", record.srx);
       break;
     case kContestIaru:
@@ -174,7 +194,7 @@ Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord&
       }
       break;
     case kContestArrl10:
-      if (!north_american) std::snprintf(exchange.sent, sizeof exchange.sent, "%-6d", qso_number);
+      if (!north_american) std::snprintf(exchange.sent, sizeof exchange.sent, "%-6d", serial);
       if (record.srx != 0) {
         std::snprintf(exchange.received, sizeof exchange.received, "%-6d", record.srx);
       } else {
@@ -275,13 +295,14 @@ void CabrilloLogFile::DecideNorthAmerican() {
 }
 
 int CabrilloLogFile::WriteQso(const QsoRecord& record) {
+  QsoStart start;
+  start.time = UtcCalendar(record.time_on);
+  if (start.time.year < kFirstYear || start.time.year > kLastYear) return 0;
   ++qso_count;
   const CabrilloContest* contest = FindContest(header.contest);
   if (contest == nullptr) return 0;
-  QsoStart start;
   FrequencyColumn(record, start.frequency);
-  start.mode = WordOr(kModeWords, record.mode, kModeUnknown);
-  start.time = UtcCalendar(record.time_on);
+  start.mode = ModeWord(record);
   TextLine line;
   switch (contest->layout) {
     case Layout::kReports:
@@ -309,13 +330,15 @@ int CabrilloLogFile::WriteQso(const QsoRecord& record) {
 
 void CabrilloLogFile::AppendReports(TextLine& line, const QsoStart& start,
                                     const QsoRecord& record) const {
-  Exchange exchange = ReportsExchange(header.contest, header, record, northAmerican, qso_count);
+  Exchange exchange =
+      ReportsExchange(header.contest, header, record, northAmerican, SentSerial(record));
   const CivilTime& t = start.time;
   line.Append(
       "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
-      "%-13s %-3d %-6s %-13s %-3d %-6s  \r\n",
+      "%-13s %-3s %-6s %-13s %-3s %-6s  \r\n",
       start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
-      record.rst_sent, exchange.sent, LineWord(record.call).c_str(), record.rst_rcvd,
+      ReportColumn::Sent(record, kReportWidth, "0").c_str(), exchange.sent,
+      LineWord(record.call).c_str(), ReportColumn::Received(record, kReportWidth, "0").c_str(),
       exchange.received);
 }
 
@@ -334,24 +357,22 @@ void CabrilloLogFile::AppendSweepstakes(TextLine& line, const QsoStart& start,
       "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
       "%-10s %4d %c %2s %3s %-10s %4d %c %2s %-3s\r\n",
       start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
-      qso_count, own_precedence, own_check, LineWord(header.arrl_sect, "???").c_str(),
+      SentSerial(record), own_precedence, own_check, LineWord(header.arrl_sect, "???").c_str(),
       LineWord(record.call).c_str(), record.srx, RecordChar(record.prec), check,
       LineWord(record.arrl_sect).c_str());
 }
 
 void CabrilloLogFile::AppendVhf(TextLine& line, const QsoStart& start,
                                 const QsoRecord& record) const {
-  char sent_report[8] = "   ";
-  char report[8] = "   ";
-  if (record.rst_sent != 0) std::snprintf(sent_report, sizeof sent_report, "%-3d", record.rst_sent);
-  if (record.rst_rcvd != 0) std::snprintf(report, sizeof report, "%-3d", record.rst_rcvd);
+  ReportColumn sent_report = ReportColumn::Sent(record, kReportWidth, "");
+  ReportColumn report = ReportColumn::Received(record, kReportWidth, "");
   const CivilTime& t = start.time;
   line.Append(
       "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
       "%-13s %-3s %-6s %-13s %-3s %-6s  \r\n",
       start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
-      sent_report, LineWord(header.gridsquare).c_str(), LineWord(record.call).c_str(), report,
-      LineWord(record.rcvd_exch).c_str());
+      sent_report.c_str(), LineWord(header.gridsquare).c_str(), LineWord(record.call).c_str(),
+      report.c_str(), LineWord(record.rcvd_exch).c_str());
 }
 
 void CabrilloLogFile::AppendQsoParty(TextLine& line, const QsoStart& start,
@@ -361,7 +382,7 @@ void CabrilloLogFile::AppendQsoParty(TextLine& line, const QsoStart& start,
       "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
       "%-10s %-4d %-10s %-3s %-10s %-4d %-10s %-3s  \r\n",
       start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
-      qso_count, "????", "????", LineWord(record.call).c_str(), record.srx,
+      SentSerial(record), "????", "????", LineWord(record.call).c_str(), record.srx,
       LineWord(record.name).c_str(), LineWord(ReceivedExchangeText(record)).c_str());
 }
 

@@ -34,6 +34,8 @@ class CabrilloLogFile : public LogFile {
     CivilTime time;
   };
 
+  /// The serial sent: the one the input logged, else the running QSO number.
+  int SentSerial(const QsoRecord& record) const { return record.stx != 0 ? record.stx : qso_count; }
   void WriteKeywordLine(const char* keyword, const char* value);
   void DecideNorthAmerican();
   void AppendReports(TextLine& line, const QsoStart& start, const QsoRecord& record) const;

@@ -134,6 +134,12 @@ std::uint8_t RadioIndex(std::string_view radio) {
   return index;
 }
 
+// CT keeps the own Field Day category as a letter index (0 = 'A'); ADIF logs give the letter.
+std::uint8_t FieldDayCategoryIndex(std::uint8_t check) {
+  char letter = ToUpper(static_cast<char>(check));
+  return IsUpperLetter(letter) ? static_cast<std::uint8_t>(letter - 'A') : check;
+}
+
 // CT stores the contest mode counted from 0, and only for CW, SSB and RTTY.
 std::uint8_t StoredContestMode(std::uint8_t mode) {
   return (mode >= kModeCw && mode <= kModeRtty) ? static_cast<std::uint8_t>(mode - 1) : 0;
@@ -170,7 +176,7 @@ bool Ct8LogFile::ReadHeaderFields() {
   header.ct_option = static_cast<std::uint8_t>(raw_header.U8(kOption) + 1);
   std::uint8_t radio = raw_header.U8(kRadio);
   if (radio < kCtRadioCount) CopyCut(header.radio, kCtRadios[radio]);
-  header.zone = CutToField<std::uint8_t>(ParseLeadingInt(raw_header.Text(kZone, kZoneWidth)));
+  header.zone = ValueOrZero<std::uint8_t>(ParseLeadingInt(raw_header.Text(kZone, kZoneWidth)));
   header.category = raw_header.U8(kCategory);
   header.mode = static_cast<std::uint8_t>(raw_header.U8(kMode) + 1);
   header.ct_word1 = raw_header.U16(kWord1);
@@ -186,7 +192,7 @@ void Ct8LogFile::ReadContestFields() {
   if (header.contest == kContestSs) {
     header.prec = raw_header.U8(kSsPrecedence);
     header.check =
-        CutToField<std::uint8_t>(ParseLeadingInt(raw_header.Text(kSsCheck, kSsCheckWidth)));
+        ValueOrZero<std::uint8_t>(ParseLeadingInt(raw_header.Text(kSsCheck, kSsCheckWidth)));
     CopyCut(header.arrl_sect, raw_header.Text(kSection, kSectionWidth));
   } else if (header.contest == kContestFd) {
     header.prec = raw_header.U8(kFdTransmitters);
@@ -244,7 +250,7 @@ void Ct8LogFile::FillContestFields() {
   } else if (header.contest == kContestFd) {
     raw_header.PutBytes(kFdExtra, header.fd_extra, kFdExtraWidth);
     raw_header.PutU8(kFdTransmitters, header.prec);
-    raw_header.PutU8(kFdCategory, header.check);
+    raw_header.PutU8(kFdCategory, FieldDayCategoryIndex(header.check));
     raw_header.PutU8(kFdFlag, header.fd_flag);
     raw_header.PutText(kSection, kSectionWidth, FieldText(header.arrl_sect));
   }
@@ -257,7 +263,7 @@ int Ct8LogFile::ReadQso(QsoRecord& record) {
   if (!ReadBlock(raw.data(), raw.size())) return 0;
   std::string_view call = raw.Text(kCall, kCallWidth);
   record.SetCall(call.data(), static_cast<int>(std::min(call.size(), kCallLimit)));
-  record.time_on = ToTime32(std::int64_t{raw.I32(kTime)} - kCtTimeOffset);
+  record.time_on = std::int64_t{raw.I32(kTime)} - kCtTimeOffset;
   record.band = CtBandFromNumber(header.contest, raw.U8(kBand));
   record.mode = raw.U8(kMode);
   record.aux_digit = static_cast<std::uint8_t>(raw.U8(kAuxDigit) - '0');
@@ -267,11 +273,27 @@ int Ct8LogFile::ReadQso(QsoRecord& record) {
   return 1;
 }
 
+// The Field Day class: the transmitter count and the category letter in bytes of their own, or,
+// in records that leave both 0, packed into the report word as stored (category in the high
+// byte). A count or category of 0 is no class: the record's blank.
+void Ct8LogFile::ReadFieldDayClass(const Record& raw, QsoRecord& record) {
+  using namespace record_layout;
+  std::uint8_t transmitters = raw.U8(kFdTransmitters);
+  std::uint8_t category = raw.U8(kFdCategory);
+  if (transmitters == 0 && category == 0) {
+    std::uint16_t packed = raw.U16(kReport);
+    transmitters = static_cast<std::uint8_t>(packed & 0x0F);
+    category = static_cast<std::uint8_t>(packed >> 8);
+  }
+  record.prec = transmitters != 0 ? static_cast<char>(transmitters) : ' ';
+  record.check = category != 0 ? static_cast<char>(category) : ' ';
+}
+
 void Ct8LogFile::ReadExchange(const Record& raw, QsoRecord& record) const {
   using namespace record_layout;
   std::string_view text = raw.Text(kExchange, kExchangeWidth);
-  int word = static_cast<std::int16_t>(raw.U16(kReport));
-  int second = static_cast<std::int16_t>(raw.U16(kSecondNumber));
+  int word = raw.I16(kReport);
+  int second = raw.I16(kSecondNumber);
   if (header.contest == kContestSs) {
     record.srx = second != 0 ? second : word;
     record.prec = SsPrecedenceFromFlags(raw.U8(kFlags));
@@ -281,10 +303,7 @@ void Ct8LogFile::ReadExchange(const Record& raw, QsoRecord& record) const {
   }
   int report = CtReceivedReport(word, record.mode);
   if (header.contest == kContestFd) {
-    std::uint8_t transmitters = raw.U8(kFdTransmitters);
-    auto packed = static_cast<std::uint16_t>(report);
-    record.prec = static_cast<char>(transmitters != 0 ? transmitters : packed & 0x0F);
-    record.check = static_cast<char>(transmitters != 0 ? raw.U8(kFdCategory) : packed >> 8);
+    ReadFieldDayClass(raw, record);
     record.SetArrlSect(text.substr(0, kFdSectionWidth));
     return;
   }
@@ -293,7 +312,7 @@ void Ct8LogFile::ReadExchange(const Record& raw, QsoRecord& record) const {
     record.SetRcvdExch(text);
     return;
   }
-  record.rst_rcvd = static_cast<std::uint16_t>(report);
+  record.rst_rcvd = ValueOrZero<std::int16_t>(report);
   record.rst_sent = CtSentReport(record.mode);
   switch (header.contest) {
     case kContestCqww:
@@ -320,9 +339,11 @@ void Ct8LogFile::ReadExchange(const Record& raw, QsoRecord& record) const {
 
 int Ct8LogFile::WriteQso(const QsoRecord& record) {
   using namespace record_layout;
+  std::int64_t ct_time = record.time_on + kCtTimeOffset;
+  if (!FitsTime32(ct_time)) return 0;  // CT's 32-bit times end in January 2038
   Record raw;
   raw.PutText(kCall, kCallWidth, record.Call().substr(0, kCallLimit));
-  raw.PutI32(kTime, ToTime32(std::int64_t{record.time_on} + kCtTimeOffset));
+  raw.PutI32(kTime, static_cast<std::int32_t>(ct_time));
   raw.PutU8(kMode, record.mode);
   raw.PutU8(kBand, CtNumberFromBand(header.contest, record.band));
   raw.PutU8(kAuxDigit, static_cast<std::uint8_t>('0' + record.aux_digit));
@@ -344,8 +365,9 @@ void Ct8LogFile::WriteExchange(const QsoRecord& record, Record& raw) const {
       PutExchangeUpper(raw, record.ArrlSect(), kExchangeWidth);
       return;
     case kContestFd: {
-      auto transmitters = static_cast<std::uint8_t>(record.prec);
-      auto category = static_cast<std::uint8_t>(record.check);
+      // The blank of an absent class is stored as no class (0), not as 32 transmitters.
+      auto transmitters = static_cast<std::uint8_t>(record.prec == ' ' ? 0 : record.prec);
+      auto category = static_cast<std::uint8_t>(record.check == ' ' ? 0 : record.check);
       raw.PutU8(kFdTransmitters, transmitters);
       raw.PutU8(kFdCategory, category);
       raw.PutU16(kReport, static_cast<std::uint16_t>(category << 8 | transmitters));
@@ -360,7 +382,7 @@ void Ct8LogFile::WriteExchange(const QsoRecord& record, Record& raw) const {
     default:
       break;
   }
-  raw.PutU16(kReport, record.rst_rcvd);
+  raw.PutI16(kReport, record.rst_rcvd);
   switch (header.contest) {
     case kContestCqww:
       PutExchangeNumber(raw, record.cqz, 2);

@@ -31,6 +31,7 @@ class Ct8LogFile : public LogFile {
   void FillRawHeader(int ct_number);
   void FillContestFields();
   void ReadExchange(const Record& raw, QsoRecord& record) const;
+  static void ReadFieldDayClass(const Record& raw, QsoRecord& record);
   void WriteExchange(const QsoRecord& record, Record& raw) const;
 
   ByteLayout<kCt8HeaderSize> raw_header;

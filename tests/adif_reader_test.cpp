@@ -25,8 +25,11 @@ std::string Calls(const AdifLog& log) {
   return calls;
 }
 
+// One contact of the given tags; a call comes first, so that a record of other tags alone is
+// still a contact (a later call tag replaces it).
 QsoRecord ReadOne(const AdifWorkspace& workspace, const std::string& tags, int contest = 0) {
-  AdifLog log = ReadAdifText(workspace, std::string(kHeader) + tags + "<eor>\r\n", contest);
+  AdifLog log =
+      ReadAdifText(workspace, std::string(kHeader) + "<call:4>N0NE" + tags + "<eor>\r\n", contest);
   EXPECT_EQ(log.qsos.size(), 1u) << tags;
   if (log.qsos.empty()) {
     QsoRecord empty;
@@ -108,7 +111,7 @@ TEST(AdifReader, FileWithoutAHeaderKeepsItsFirstContacts) {
                                "<call:4>K1AB<contest_id:2>SS<eor>\r\n"
                                "<call:4>K1AC<eor>\r\n<call:4>K1AD<eor>\r\n");
   EXPECT_EQ(Calls(lines), "K1AB,K1AC,K1AD");
-  EXPECT_EQ(lines.header.contest, 0);  // the first record's tags are no header fields
+  EXPECT_EQ(lines.header.contest, kContestSs);  // the log's contest is its first record's
   EXPECT_EQ(lines.qsos[0].contest, kContestSs);
   // One field per line.
   EXPECT_EQ(Calls(ReadAdifText(workspace,
@@ -421,11 +424,36 @@ TEST(AdifReader, ExchangeTagOfTheContestFillsTheReceivedExchange) {
   EXPECT_EQ(ReadOne(workspace, "<age:2>44", kContestAllAsian).RcvdExch(), "44");
   EXPECT_EQ(ReadOne(workspace, "<comment:4>DARC", kContestIaru).RcvdExch(), "DARC");
   EXPECT_EQ(ReadOne(workspace, "<comment:4>DARC<ituz:2>28", kContestIaru).RcvdExch(), "");
-  EXPECT_EQ(ReadOne(workspace, "<comment:3>tnx", kContestGeneralQso).RcvdExch(), "tnx");
-  // An exchange tag of its own wins, and other contests leave the text alone.
-  EXPECT_EQ(ReadOne(workspace, "<comment:3>tnx<gridsquare:4>FN42", kContestGeneralQso).RcvdExch(),
-            "FN42");
+  EXPECT_EQ(ReadOne(workspace, "<srx_string:4>DARC", kContestIaru).RcvdExch(), "DARC");
   EXPECT_EQ(ReadOne(workspace, "<qth:3>SCL", kContestCqww).RcvdExch(), "");
+  // The comment stays the contact's own; a general log's exchange is the logged exchange text.
+  QsoRecord general = ReadOne(workspace, "<comment:3>tnx<srx_string:3>599", kContestGeneralQso);
+  EXPECT_EQ(general.RcvdExch(), "599");
+  EXPECT_EQ(general.Comment(), "tnx");
+}
+
+TEST(AdifReader, GridFillsTheExchangeOnlyInGridContestsOrWhenNothingElseDoes) {
+  AdifWorkspace workspace;
+  struct Case {
+    const char* tags;
+    int contest;
+    const char* exchange;
+  };
+  const Case cases[] = {
+      {"<state:2>MA<gridsquare:4>FN42", kContestNaqp, "MA"},
+      {"<gridsquare:4>FN42<state:2>MA", kContestNaqp, "MA"},
+      {"<gridsquare:4>FN42<arrl_sect:3>EMA", kContestArrl160, "EMA"},
+      {"<gridsquare:4>FN42<rx_pwr:3>100", kContestArrlDx, "100"},
+      {"<gridsquare:4>FN42", kContestNaqp, "FN42"},
+      {"<gridsquare:4>FN42<comment:3>tnx", kContestGeneralQso, "FN42"},
+      {"<state:2>MA<gridsquare:4>FN42", kContestVhfQso, "FN42"},
+      {"<rx_pwr:3>100<gridsquare:4>FN42", kContestStewPerry, "FN42"},
+  };
+  for (const Case& c : cases) {
+    QsoRecord record = ReadOne(workspace, c.tags, c.contest);
+    EXPECT_EQ(record.RcvdExch(), c.exchange) << c.tags;
+    EXPECT_EQ(record.Gridsquare(), "FN42") << c.tags;
+  }
 }
 
 }  // namespace

@@ -90,26 +90,28 @@ TEST(AdifWriter, HeaderBlockHoldsTheKnownStationFacts) {
   header.check = 71;
   std::strcpy(header.arrl_sect, "EMA");
   EXPECT_EQ(WriteAdif(workspace, header, {}),
-            "This file created by Quorvel v1.72\r\n<call:4>K5ZD\r\n<contest_id:2>SS\r\n"
-            "<year:4>2023\r\n<category:12>Multi Single\r\n<power_cat:4>High\r\n<mode:2>CW\r\n"
-            "<name:5>Randy\r\n<address:29>12 Main St\r\nHarvard, MA 01451\r\n<club:4>YCCC\r\n"
-            "<zone:1>5\r\n<gridsquare:4>FN42\r\n<prec:1>U\r\n<check:2>71\r\n"
-            "<arrl_sect:3>EMA\r\n<eoh>\r\n");
+            "This file created by Quorvel v1.72\r\n" + testing::kAdifProgramLines +
+                "<call:4>K5ZD\r\n<contest_id:2>SS\r\n"
+                "<year:4>2023\r\n<category:12>Multi Single\r\n<power_cat:4>High\r\n<mode:2>CW\r\n"
+                "<name:5>Randy\r\n<address:29>12 Main St\r\nHarvard, MA 01451\r\n<club:4>YCCC\r\n"
+                "<zone:1>5\r\n<gridsquare:4>FN42\r\n<prec:1>U\r\n<check:2>71\r\n"
+                "<arrl_sect:3>EMA\r\n<eoh>\r\n");
 }
 
 TEST(AdifWriter, CategoryNamesOnlyForTheCodesThatHaveOne) {
   AdifWorkspace workspace;
   ContestHeader header{};
-  EXPECT_EQ(WriteAdif(workspace, header, {}, "a.adi"),
-            "This file created by Quorvel v1.72\r\n<category:9>Single Op\r\n<eoh>\r\n");
+  EXPECT_EQ(WriteAdif(workspace, header, {}, "a.adi"), "This file created by Quorvel v1.72\r\n" +
+                                                           testing::kAdifProgramLines +
+                                                           "<category:9>Single Op\r\n<eoh>\r\n");
   header.category = kCategoryQrpPortable;
   EXPECT_EQ(WriteAdif(workspace, header, {}, "b.adi"),
-            "This file created by Quorvel v1.72\r\n<eoh>\r\n");
+            "This file created by Quorvel v1.72\r\n" + testing::kAdifProgramLines + "<eoh>\r\n");
   header.category = 11;
   header.power_cat = 4;
   header.mode = 10;
   EXPECT_EQ(WriteAdif(workspace, header, {}, "c.adi"),
-            "This file created by Quorvel v1.72\r\n<eoh>\r\n");
+            "This file created by Quorvel v1.72\r\n" + testing::kAdifProgramLines + "<eoh>\r\n");
 }
 
 TEST(AdifWriter, FieldDayHeaderWritesTheCategoryAsALetter) {
@@ -119,8 +121,9 @@ TEST(AdifWriter, FieldDayHeaderWritesTheCategoryAsALetter) {
   header.check = 'B';  // as the ADIF reader keeps it
   std::strcpy(header.arrl_sect, "CT");
   EXPECT_EQ(WriteAdif(workspace, header, {}, "a.adi"),
-            "This file created by Quorvel v1.72\r\n<contest_id:2>FD\r\n<category:9>Single Op\r\n"
-            "<tx_count:1>2\r\n<category:1>B\r\n<arrl_sect:2>CT\r\n<eoh>\r\n");
+            "This file created by Quorvel v1.72\r\n" + testing::kAdifProgramLines +
+                "<contest_id:2>FD\r\n<category:9>Single "
+                "Op\r\n<tx_count:1>2\r\n<category:1>B\r\n<arrl_sect:2>CT\r\n<eoh>\r\n");
   header.check = 2;  // as CT logs keep it: a letter index
   EXPECT_NE(WriteAdif(workspace, header, {}, "b.adi").find("<category:1>C\r\n"), std::string::npos);
 }
@@ -225,9 +228,9 @@ TEST(AdifWriter, AbsentNumbersInCharacterFieldsAreWrittenEmpty) {
   AdifWorkspace workspace;
   QsoRecord record = Contact("JA1XYZ", kNoon);  // prec and check blank
   EXPECT_EQ(ExchangeLines(WriteOne(workspace, kContestSs, record)),
-            "<contest_id:2>SS<stx:1>1<srx:1>0<prec:1> <check:0><arrl_sect:0>\r\n");
+            "<contest_id:2>SS<stx:1>1<srx:1>0<prec:0><check:0><arrl_sect:0>\r\n");
   EXPECT_EQ(ExchangeLines(WriteOne(workspace, kContestFd, record)),
-            "<contest_id:2>FD<tx_count:0><category:1> <arrl_sect:0>\r\n");
+            "<contest_id:2>FD<tx_count:0><category:0><arrl_sect:0>\r\n");
   record.prec = '\0';
   EXPECT_NE(WriteOne(workspace, kContestSs, record).find("<prec:0><check:0>"), std::string::npos);
 }
@@ -297,7 +300,7 @@ TEST(AdifWriter, UsAndCanadianStationsDecideTheExchangeTag) {
   EXPECT_EQ(exchange(kContestCq160, "4U1ITU"), "<contest_id:5>CQ160<qth:4>EXCH\r\n");
 }
 
-TEST(AdifWriter, ArrlTenSerialOrStateAndIaruZoneOrComment) {
+TEST(AdifWriter, ArrlTenSerialOrStateAndIaruZoneOrSociety) {
   AdifWorkspace workspace;
   QsoRecord record = Contact("DL1ABC", kNoon);
   record.SetRcvdExch("123");
@@ -308,7 +311,7 @@ TEST(AdifWriter, ArrlTenSerialOrStateAndIaruZoneOrComment) {
             "<contest_id:6>ARRL10<state:2>CT\r\n");
   record.SetRcvdExch("DARC");
   EXPECT_EQ(ExchangeLines(WriteOne(workspace, kContestIaru, record)),
-            "<contest_id:4>IARU<comment:4>DARC\r\n");
+            "<contest_id:4>IARU<srx_string:4>DARC\r\n");
 }
 
 TEST(AdifWriter, ArrlOneSixtyStateLineComesFromTheExchange) {

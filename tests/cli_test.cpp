@@ -82,7 +82,7 @@ TEST(Quorvelcon, OverlongPathsAndOptionsAreRefusedBeforeAnyFileIsMade) {
   auto options =
       RunQuorvelcon({"in.bin", "out.adi", "-n", std::string(2100, 'c')}, dir.Root().string());
   EXPECT_EQ(options.exit_code, 255);
-  EXPECT_EQ(options.output, kBanner + "Options too long (2106 characters, at most 2047)\n\r");
+  EXPECT_EQ(options.output, kBanner + "Options too long (2100 characters, at most 2047)\n\r");
   EXPECT_TRUE(std::filesystem::is_empty(dir.Root()));
 }
 
@@ -147,30 +147,32 @@ TEST(Quorvelcon, ConvertsAndCountsWithOptionsInAnyCase) {
   EXPECT_NE(testing::ReadFile(dir.Path("out.adi")).find("<call:5>K1ABC"), std::string::npos);
 }
 
-// The option text as the option parser sees it after the command line was split by a shell.
-ConversionOptions OptionsOf(std::vector<const char*> options) {
+// The option arguments as a shell hands them over.
+OptionArguments SplitOf(std::vector<const char*> options) {
   std::vector<const char*> argv{"quorvelcon", "in.adi", "out.sdf"};
   argv.insert(argv.end(), options.begin(), options.end());
-  std::string text = JoinOptions(static_cast<int>(argv.size()), argv.data());
-  ConversionOptions parsed{};
-  ParseConverterOptions(text.data(), parsed);
-  return parsed;
+  return SplitOptions(static_cast<int>(argv.size()), argv.data());
 }
 
-TEST(QuorvelconOptions, CommentAfterDashNIsTakenAsTheShellPassedIt) {
-  EXPECT_STREQ(OptionsOf({"-n", "Field day", "-cFD"}).comment, "FIELD DAY");
-  EXPECT_EQ(OptionsOf({"-n", "Field day", "-cFD"}).contest, kContestFd);
-  EXPECT_STREQ(OptionsOf({"-N", "club"}).comment, "CLUB");
-  EXPECT_STREQ(OptionsOf({"-n\"Quoted inside\""}).comment, "QUOTED INSIDE");
-  EXPECT_STREQ(OptionsOf({"-n"}).comment, "");
-  EXPECT_EQ(std::string(OptionsOf({"-freq", "-qsonum"}).comment), "");
-  EXPECT_EQ(OptionsOf({"-freq", "-qsonum"}).extra_fields, kExtraExactFrequency | kExtraQsoNumber);
+TEST(QuorvelconOptions, CommentAfterDashNIsTakenWholeAndIsNoOptionText) {
+  OptionArguments field_day = SplitOf({"-n", "Field day -cFD -v", "-cSS"});
+  EXPECT_EQ(field_day.comment, "Field day -cFD -v");
+  EXPECT_EQ(field_day.text, "-cSS ");
+  EXPECT_EQ(SplitOf({"-N", "club"}).comment, "club");
+  EXPECT_EQ(SplitOf({"-n\"Quoted inside\""}).comment, "Quoted inside");
+  EXPECT_EQ(SplitOf({"-nclub"}).comment, "club");
+  EXPECT_EQ(SplitOf({"-n"}).comment, "");
+  EXPECT_FALSE(SplitOf({"-freq", "-qsonum"}).comment.has_value());
+  EXPECT_EQ(SplitOf({"-freq", "-qsonum"}).text, "-freq -qsonum ");
+  EXPECT_EQ(SplitOf({}).text, "");
 }
 
-TEST(QuorvelconOptions, JoinedTextEndsEachArgumentWithABlank) {
-  std::vector<const char*> argv{"quorvelcon", "a", "b", "-cSS", "-v"};
-  EXPECT_EQ(JoinOptions(5, argv.data()), "-cSS -v ");
-  EXPECT_EQ(JoinOptions(3, argv.data()), "");
+TEST(QuorvelconOptions, UnknownContestKeywordIsNamedKnownOnesPass) {
+  EXPECT_EQ(UnknownContestKeyword("-CXYZ -V "), "XYZ");
+  EXPECT_EQ(UnknownContestKeyword("-C FD "), "");  // the keyword must follow -c directly
+  EXPECT_EQ(UnknownContestKeyword("-CARRL160 "), std::nullopt);
+  EXPECT_EQ(UnknownContestKeyword("-FREQ-CCQWW"), std::nullopt);
+  EXPECT_EQ(UnknownContestKeyword("-FREQ "), std::nullopt);
 }
 
 // Runs quorvelcon in-process with the line-per-QSO test format, whose writer refuses the call

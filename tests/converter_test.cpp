@@ -120,7 +120,7 @@ TEST(Converter, ExistingOutputIsNeverReplaced) {
   EXPECT_EQ(ReadFile(dir.Path("out.adi")), "precious");
 }
 
-TEST(Converter, RefusedContestLeavesTheOutputFileAndReports) {
+TEST(Converter, RefusedContestRemovesTheOutputFileItCreatedAndReports) {
   ScratchDir dir;
   WriteFile(dir.Path("in.adi"), "TESTLOG 9\nK1ABC\n");
   Recorded recorded;
@@ -130,8 +130,9 @@ TEST(Converter, RefusedContestLeavesTheOutputFileAndReports) {
   EXPECT_EQ(converter.OpenOutput(dir.Path("out.adi").c_str(), 0), 0);
   EXPECT_EQ(recorded.texts, "Contest not supported by output file\n\r");
   EXPECT_EQ(recorded.kinds.back(), FactoryMessage::kContestNotSupported);
+  EXPECT_FALSE(FileExists(dir.Path("out.adi")));  // a retry with another contest can create it
   converter.Finish();
-  EXPECT_TRUE(FileExists(dir.Path("out.adi")));
+  EXPECT_FALSE(FileExists(dir.Path("out.adi")));
 }
 
 TEST(Converter, OutputCodeComesFromTheExtensionOrIsForced) {

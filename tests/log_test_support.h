@@ -66,7 +66,7 @@ inline QsoRecord Contact(const std::string& call, int band, int mode, int year, 
   record.SetCallText(call);
   record.band = static_cast<std::uint8_t>(band);
   record.mode = static_cast<std::uint8_t>(mode);
-  record.time_on = ToTime32(UtcSeconds(year, month, day, hour, minute, 0));
+  record.time_on = UtcSeconds(year, month, day, hour, minute, 0);
   return record;
 }
 

@@ -45,7 +45,7 @@ TEST(QsoRecord, CallGivenWithLengthIsCutAtFirstBlankOrAtThirteen) {
   EXPECT_EQ(record.Call(), "N0NI");
 }
 
-TEST(QsoRecord, NumericSettersReadLeadingDigitsAndWrapToFieldWidth) {
+TEST(QsoRecord, NumericSettersReadLeadingDigitsAndNeverWrap) {
   QsoRecord record = Cleared();
   record.SetRstSent("  599 extra");
   EXPECT_EQ(record.rst_sent, 599);
@@ -53,14 +53,41 @@ TEST(QsoRecord, NumericSettersReadLeadingDigitsAndWrapToFieldWidth) {
   EXPECT_EQ(record.stx, -12);
   record.SetSrx("abc");
   EXPECT_EQ(record.srx, 0);
-  record.SetCqz("300");
-  EXPECT_EQ(record.cqz, 300 % 256);
+  record.SetCqz("300");  // beyond the byte: no zone rather than zone 44
+  EXPECT_EQ(record.cqz, 0);
   record.SetTenTen("99999999999999999999999");
-  EXPECT_NE(record.ten_ten, 0);  // saturates instead of overflowing
+  EXPECT_EQ(record.ten_ten, 0);
+  record.SetTxPwr("70000");
+  EXPECT_EQ(record.tx_pwr, 0);
   record.SetPrec("2");
   EXPECT_EQ(record.prec, 2);
   record.SetCheck("97");
   EXPECT_EQ(record.check, 97);
+}
+
+TEST(QsoRecord, SignedReportsKeepTheirSignAndTheirForm) {
+  struct Case {
+    const char* text;
+    int value;
+    bool present;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"-11", -11, true, "-11"}, {"+03", 3, true, "+03"},   {"-5", -5, true, "-05"},
+      {"+00", 0, true, "+00"},   {"599", 599, true, "599"}, {"59", 59, true, "59"},
+      {"", 0, false, ""},        {"-", 0, false, ""},       {"99999", 0, false, ""},
+      {"-40000", 0, false, ""},
+  };
+  for (const Case& c : cases) {
+    QsoRecord record = Cleared();
+    record.SetRstRcvd(c.text);
+    EXPECT_EQ(record.rst_rcvd, c.value) << c.text;
+    EXPECT_EQ(record.HasRstRcvd(), c.present) << c.text;
+    if (c.present) {
+      EXPECT_EQ(record.RstRcvdText().View(), c.written) << c.text;
+    }
+    EXPECT_FALSE(record.HasRstSent()) << c.text;
+  }
 }
 
 TEST(QsoRecord, TextSettersCutToCapacityAndNeverRunOn) {
@@ -147,7 +174,8 @@ TEST(CivilTime, CalendarAndSecondsAgreeOverTheWholeRange) {
 
 TEST(QsoRecord, BandAndModeNameTables) {
   EXPECT_EQ(kAdifBandNames[1], "160M");
-  EXPECT_EQ(kAdifBandNames[11], "??M");
+  EXPECT_EQ(kAdifBandNames[11], "4m");
+  EXPECT_EQ(kAdifBandNames[15], "33cm");
   EXPECT_EQ(kAdifBandNames[30], "LIGHT");
   EXPECT_EQ(kModeNames[kModeRtty], "RTTY");
   QsoRecord record = Cleared();

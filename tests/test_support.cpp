@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +11,10 @@
 
 namespace quorvel::testing {
 namespace fs = std::filesystem;
+
+namespace {
+const bool kTestClockSet = ::setenv("SOURCE_DATE_EPOCH", kTestClock, 1) == 0;
+}  // namespace
 
 ScratchDir::ScratchDir() {
   static std::atomic<int> counter{0};

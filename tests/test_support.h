@@ -13,6 +13,15 @@ inline const std::string kBanner =
     "Quorvel converts contest and station logs between logging programs.\n\r"
     "\n\r";
 
+/// Every test, and every program a test starts, writes files as if at 2026-12-01 00:00:00 UTC:
+/// the test clock, through SOURCE_DATE_EPOCH (set before any test runs).
+inline constexpr const char* kTestClock = "1796083200";
+
+/// The lines an ADIF header written at the test clock begins with, after its first line.
+inline const std::string kAdifProgramLines =
+    "<adif_ver:5>3.1.4\r\n<programid:7>Quorvel\r\n<programversion:4>1.72\r\n"
+    "<created_timestamp:15>20261201 000000\r\n";
+
 /// A fresh, empty folder for one test, removed with its contents afterwards.
 class ScratchDir {
  public:
