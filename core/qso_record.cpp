@@ -133,6 +133,9 @@ void QsoRecord::SetComment(const char* text, int count) {
   SetComment(Counted(text, count));
 }
 
+void QsoRecord::SetBandName(std::string_view text) {
+  CopyCut(band_name, text);
+}
 void QsoRecord::SetModeName(std::string_view text) {
   CopyCut(mode_name, text);
 }
@@ -194,6 +197,9 @@ std::string_view QsoRecord::Comment() const {
 }
 std::string_view QsoRecord::Mults() const {
   return FieldText(mults);
+}
+std::string_view QsoRecord::BandName() const {
+  return FieldText(band_name);
 }
 std::string_view QsoRecord::ModeName() const {
   return FieldText(mode_name);

@@ -81,6 +81,7 @@ struct QsoRecord {
   char qsl_rcvd;
   std::uint8_t aux_digit;
   // Kept in memory only; no binary layout holds them.
+  char band_name[8];    // the log's own name of a band the band codes do not name (60m, submm)
   char mode_name[16];   // the log's own name of a mode the mode table has no code for (FT8, MFSK)
   char submode[16];     // ADIF's submode (FT4, USB)
   char gridsquare[12];  // the worked station's grid locator
@@ -128,6 +129,7 @@ struct QsoRecord {
   void SetRcvdExch(const char* text, int count);
   void SetComment(std::string_view text);
   void SetComment(const char* text, int count);
+  void SetBandName(std::string_view text);
   void SetModeName(std::string_view text);
   void SetSubmode(std::string_view text);
   void SetGridsquare(std::string_view text);
@@ -156,6 +158,7 @@ struct QsoRecord {
   std::string_view RcvdExch() const;
   std::string_view Comment() const;
   std::string_view Mults() const;
+  std::string_view BandName() const;
   std::string_view ModeName() const;
   std::string_view Submode() const;
   std::string_view Gridsquare() const;

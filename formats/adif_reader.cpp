@@ -664,6 +664,7 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
       break;
     case kAdifBand:
       record.band = static_cast<std::uint8_t>(BandFromName(value));
+      record.SetBandName(record.band == 0 ? value : std::string_view{});
       break;
     case kAdifMode:
       ApplyMode(value, record);

@@ -125,9 +125,11 @@ void WriteCountInCharacter(AdifRecordText& line, const char* tag, char value, bo
   }
 }
 
-// The ADIF band of a contact: its band code's name, else the band its frequency lies in.
+// The ADIF band of a contact: its band code's name, else the name the input gave it, else the
+// band its frequency lies in.
 std::string_view AdifBandName(const QsoRecord& record) {
   if (record.band >= 1 && record.band <= kBandCount) return kAdifBandNames[record.band];
+  if (!record.BandName().empty()) return record.BandName();
   const BandEdges* band = BandOfFrequency(record.freq);
   return band != nullptr ? band->adif_name : std::string_view{};
 }

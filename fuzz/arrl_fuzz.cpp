@@ -1,5 +1,5 @@
 // ARRL text logs of any content, read under each contest: every QSO read keeps its texts within
-// their fields, and written again as an ARRL log every QSO reads back as one line.
+// their fields, and written again as an ARRL log every QSO written reads back as one line.
 #include <unistd.h>
 
 #include <cstdint>
@@ -41,16 +41,18 @@ void WriteAndReadBack(const std::vector<quorvel::QsoRecord>& records, int contes
   if (!quorvel::ArrlLogFile::SupportsContest(contest)) return;
   std::string output = "/tmp/quorvel-fuzz-" + std::to_string(::getpid()) + "-out.log";
   std::remove(output.c_str());
+  std::size_t written = 0;
   {
     quorvel::ArrlLogFile writer;
     if (!writer.Open(output.c_str(), quorvel::kModeWriteNew)) return;
     quorvel::ContestHeader header{};
     header.contest = static_cast<std::uint8_t>(contest);
     if (!writer.WriteHeader(header)) __builtin_trap();
-    for (const quorvel::QsoRecord& record : records) writer.WriteQso(record);
+    for (const quorvel::QsoRecord& record : records) written += writer.WriteQso(record);
     writer.Close();
   }
-  if (ReadAll(output.c_str(), contest).size() != records.size()) __builtin_trap();
+  // A QSO of a year the column cannot give back is left out; every other one reads back.
+  if (ReadAll(output.c_str(), contest).size() != written) __builtin_trap();
   std::remove(output.c_str());
 }
 

@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF
-cmake --build build --target quorvelcon quorvel_data
+cmake --build build --target quorvelcon quorvel_data quorvel_readme_txt
 
 mkdir -p out
 example=examples/cqww-cw.bin

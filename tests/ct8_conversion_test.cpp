@@ -249,8 +249,9 @@ QsoRecord ExpectedRead(const QsoRecord& w, int contest) {
       r.SetArrlSect(Upper(w.ArrlSect()));
       return r;
     case kContestFd:
-      r.prec = w.prec;
-      r.check = w.check;
+      // A class part of 0 is no class: it reads back as the record's blank, as the blank does.
+      r.prec = w.prec == '\0' ? ' ' : w.prec;
+      r.check = w.check == '\0' ? ' ' : w.check;
       r.SetArrlSect(Upper(w.ArrlSect()));
       return r;
     case kContestCqp:
