@@ -31,14 +31,6 @@ std::int64_t UtcSeconds(std::int64_t year, std::int64_t month, std::int64_t day,
   return days * 86400 + hour * 3600 + minute * 60 + second;
 }
 
-int DaysInMonth(std::int64_t year, int month) {
-  using namespace std::chrono;
-  if (month < 1 || month > 12 || year < kMinYear || year > kMaxYear) return 0;
-  year_month_day_last last{std::chrono::year{static_cast<int>(year)},
-                           month_day_last{std::chrono::month{static_cast<unsigned>(month)}}};
-  return static_cast<int>(static_cast<unsigned>(last.day()));
-}
-
 CivilTime UtcCalendar(std::int64_t seconds) {
   using namespace std::chrono;
   std::int64_t days = FloorDiv(seconds, 86400);

@@ -26,15 +26,20 @@ std::int64_t UtcSeconds(std::int64_t year, std::int64_t month, std::int64_t day,
 CivilTime UtcCalendar(std::int64_t seconds);
 
 /// Days of a month (1..12) of a year; 0 for a month outside 1..12.
-int DaysInMonth(std::int64_t year, int month);
+constexpr int DaysInMonth(std::int64_t year, int month) {
+  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 0;
+  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
 
 /// True for a calendar date that exists (month 1..12, day 1..the month's last day).
-inline bool IsCalendarDate(std::int64_t year, int month, int day) {
+constexpr bool IsCalendarDate(std::int64_t year, int month, int day) {
   return day >= 1 && day <= DaysInMonth(year, month);
 }
 
 /// True for a time of day given as hours 0..23, minutes and seconds 0..59.
-inline bool IsTimeOfDay(int hour, int minute, int second) {
+constexpr bool IsTimeOfDay(int hour, int minute, int second) {
   return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59;
 }
 

@@ -1,6 +1,6 @@
 #include "core/qso_record.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 #include "core/civil_time.h"
@@ -19,17 +19,29 @@ Field NumberOf(std::string_view text) {
   return ValueOrZero<Field>(ParseLeadingInt(text));
 }
 
-// A report and whether it was written with a sign. Without digits, or beyond the field's
-// range, it is no report.
+bool IsSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// A report and whether it was written with a sign: the leading number as C reads it. Without
+// digits, or beyond the field's range, it is no report.
 void SetReport(std::string_view text, std::int16_t& report, std::uint8_t& signs,
                std::uint8_t sign_bit) {
-  report = NumberOf<std::int16_t>(text);
-  signs = static_cast<std::uint8_t>(signs & ~sign_bit);
-  std::size_t i = text.find_first_not_of(" \t");
-  bool sign = i != std::string_view::npos && (text[i] == '+' || text[i] == '-');
-  bool digit = sign && i + 1 < text.size() && IsDigit(text[i + 1]);
-  bool in_range = report != 0 || ParseLeadingInt(text) == 0;
-  if (digit && in_range) signs = static_cast<std::uint8_t>(signs | sign_bit);
+  std::size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  bool sign = i < text.size() && (text[i] == '+' || text[i] == '-');
+  bool negative = sign && text[i] == '-';
+  if (sign) ++i;
+  std::int64_t value = 0;
+  std::size_t first_digit = i;
+  for (; i < text.size() && IsDigit(text[i]) && value <= 32768; ++i) {
+    value = value * 10 + (text[i] - '0');
+  }
+  bool digits = i > first_digit;
+  report = ValueOrZero<std::int16_t>(negative ? -value : value);
+  bool in_range = report != 0 || value == 0;
+  bool signed_report = sign && digits && in_range;
+  signs = static_cast<std::uint8_t>(signed_report ? (signs | sign_bit) : (signs & ~sign_bit));
 }
 
 }  // namespace
@@ -211,9 +223,17 @@ std::string_view QsoRecord::Gridsquare() const {
   return FieldText(gridsquare);
 }
 
+// Built by hand rather than with printf ("%+03d" or "%d"): every contact has two reports.
 ReportText FormatReport(std::int16_t value, bool with_sign) {
   ReportText report{};
-  std::snprintf(report.text, sizeof report.text, (with_sign || value < 0) ? "%+03d" : "%d", value);
+  char* out = report.text;
+  int magnitude = value < 0 ? -static_cast<int>(value) : value;
+  if (with_sign || value < 0) {
+    *out++ = value < 0 ? '-' : '+';
+    if (magnitude < 10) *out++ = '0';
+  }
+  out = std::to_chars(out, report.text + sizeof report.text - 1, magnitude).ptr;
+  report.length = static_cast<std::uint8_t>(out - report.text);
   return report;
 }
 

@@ -41,7 +41,8 @@ inline constexpr std::uint8_t kSignedRstRcvd = 2;
 /// A report as the logs print it: "599", or with its sign and two digits ("-11", "+03").
 struct ReportText {
   char text[8];
-  std::string_view View() const { return text; }
+  std::uint8_t length;
+  std::string_view View() const { return {text, length}; }
 };
 ReportText FormatReport(std::int16_t value, bool with_sign);
 

@@ -24,20 +24,19 @@ bool IsBlank(int c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// `count` characters of `text` from `from`, or fewer where the text is shorter.
-std::string_view Slice(std::string_view text, std::size_t from, std::size_t count) {
-  return from < text.size() ? text.substr(from, count) : std::string_view{};
-}
-
 bool AllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), IsDigit);
 }
 
 // `count` digits from `from`, or -1 when they are not all there.
 int DigitsAt(std::string_view text, std::size_t from, std::size_t count) {
-  std::string_view digits = Slice(text, from, count);
-  if (digits.size() != count || !AllDigits(digits)) return -1;
-  return static_cast<int>(ParseLeadingInt(digits));
+  if (from + count > text.size()) return -1;
+  int value = 0;
+  for (std::size_t i = from; i < from + count; ++i) {
+    if (!IsDigit(text[i])) return -1;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
 }
 
 // YYYYMMDD of a date that exists; false for anything else ("2024-1-5", 20240231).
@@ -116,7 +115,11 @@ void ApplyMode(std::string_view value, QsoRecord& record) {
     if (record.Submode().empty()) record.SetSubmode(value);
   }
   record.mode = static_cast<std::uint8_t>(mode);
-  record.SetModeName(mode == 0 ? value : std::string_view{});
+  if (mode == 0) {
+    record.SetModeName(value);
+  } else {
+    record.mode_name[0] = '\0';  // a later mode tag replaces an earlier one
+  }
 }
 
 // A Field Day class: the number of transmitters and the category letter, as in 2A. A class
@@ -664,7 +667,11 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
       break;
     case kAdifBand:
       record.band = static_cast<std::uint8_t>(BandFromName(value));
-      record.SetBandName(record.band == 0 ? value : std::string_view{});
+      if (record.band == 0) {
+        record.SetBandName(value);
+      } else {
+        record.band_name[0] = '\0';
+      }
       break;
     case kAdifMode:
       ApplyMode(value, record);

@@ -24,8 +24,8 @@ constexpr const char* kProgramId = "Quorvel";
 // The dates ADIF's eight-digit date field can hold.
 constexpr int kLastYear = 9999;
 
-const char* TagName(AdifTag tag) {
-  return kAdifTagNames[tag].data();
+std::string_view TagName(AdifTag tag) {
+  return kAdifTagNames[tag];
 }
 
 }  // namespace
@@ -56,29 +56,35 @@ class AdifRecordText {
 
   // Tag forms: text, number, two digits and one character. Built by hand rather than through
   // printf: every contact has a dozen tags, and this is the writer's hot path.
-  void Text(const char* tag, std::string_view value) {
+  void Text(std::string_view tag, std::string_view value) {
     value = value.substr(0, value.find('\0'));
     value = value.substr(0, std::min(value.size(), kRoom - 1));
     TagStart(tag, static_cast<std::int64_t>(value.size()));
     Append(value);
   }
-  void Number(const char* tag, std::int64_t value) {
+  void Number(std::string_view tag, std::int64_t value) {
     TagStart(tag, DigitCount(value));
     AppendNumber(value);
   }
-  void TwoDigits(const char* tag, int value) {
+  /// A report: as a number, or in the signed two-digit form ("-05", "+03") of decibel reports.
+  void Report(std::string_view tag, std::int16_t value, bool with_sign) {
+    if (!with_sign && value >= 0) return Number(tag, value);
+    ReportText report = FormatReport(value, true);
+    Text(tag, report.View());
+  }
+  void TwoDigits(std::string_view tag, int value) {
     if (value < 0 || value > 99) return Number(tag, value);
     TagStart(tag, 2);
     AppendTwoDigits(value);
   }
-  void Character(const char* tag, char value) {
+  void Character(std::string_view tag, char value) {
     // A NUL byte would corrupt the text file; a blank is a record's absent letter.
     if (value == '\0' || value == ' ') return Text(tag, "");
     TagStart(tag, 1);
     AppendChar(value);
   }
   /// A tag whose value the caller appends itself, `value_length` characters long.
-  void TagStart(const char* tag, std::int64_t value_length, std::string_view type = {}) {
+  void TagStart(std::string_view tag, std::int64_t value_length, std::string_view type = {}) {
     AppendChar('<');
     Append(tag);
     AppendChar(':');
@@ -112,7 +118,8 @@ namespace {
 
 // A number kept in a character field (Sweepstakes check, Field Day transmitters). The blank
 // that marks it absent is written as an empty value rather than as the number 32.
-void WriteCountInCharacter(AdifRecordText& line, const char* tag, char value, bool two_digits) {
+void WriteCountInCharacter(AdifRecordText& line, std::string_view tag, char value,
+                           bool two_digits) {
   if (value == ' ') {
     line.Text(tag, "");
     return;
@@ -129,7 +136,7 @@ void WriteCountInCharacter(AdifRecordText& line, const char* tag, char value, bo
 // band its frequency lies in.
 std::string_view AdifBandName(const QsoRecord& record) {
   if (record.band >= 1 && record.band <= kBandCount) return kAdifBandNames[record.band];
-  if (!record.BandName().empty()) return record.BandName();
+  if (record.band_name[0] != '\0') return record.BandName();
   const BandEdges* band = BandOfFrequency(record.freq);
   return band != nullptr ? band->adif_name : std::string_view{};
 }
@@ -238,8 +245,8 @@ void AdifLogFile::WriteAddress(AdifRecordText& text) const {
   CopyCut(parts[2], sizeof parts[2], state);
   CopyCut(parts[3], sizeof parts[3], zip);
   int length = static_cast<int>(street.size() + city.size() + state.size() + zip.size() + 5);
-  text.Format("<%s:%d>%s\r\n%s, %s %s\r\n", TagName(kAdifAddress), length, parts[0], parts[1],
-              parts[2], parts[3]);
+  text.Format("<%s:%d>%s\r\n%s, %s %s\r\n", TagName(kAdifAddress).data(), length, parts[0],
+              parts[1], parts[2], parts[3]);
 }
 
 // Sweepstakes and Field Day logs also carry the station's own exchange.
@@ -291,7 +298,7 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
   } else if (header.contest >= 1 && header.contest <= kContestCount) {
     line.Text(TagName(kAdifContestId), kAdifContestNames[header.contest]);
     WriteExchange(record, line);
-    if (!WritesGridAsExchange(header.contest) && !record.Gridsquare().empty()) {
+    if (record.gridsquare[0] != '\0' && !WritesGridAsExchange(header.contest)) {
       line.Text(TagName(kAdifGridsquare), record.Gridsquare());
     }
     WriteStateLine(record, line);
@@ -310,7 +317,7 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
 void AdifLogFile::WriteTimes(const QsoRecord& record, const CivilTime& on,
                              AdifRecordText& text) const {
   text.Text(TagName(kAdifCall), record.Call());
-  text.TagStart(TagName(kAdifQsoDate), 8, "d");
+  text.Append("<qso_date:8:d>");
   text.AppendTwoDigits(on.year / 100);
   text.AppendTwoDigits(on.year % 100);
   text.AppendTwoDigits(on.month);
@@ -338,15 +345,19 @@ void AdifLogFile::WriteBandModeAndReports(const QsoRecord& record, AdifRecordTex
   }
   if (record.mode >= 1 && record.mode <= kModeCount) {
     text.Text(TagName(kAdifMode), kModeNames[record.mode]);
-  } else if (!record.ModeName().empty()) {
+  } else if (record.mode_name[0] != '\0') {
     text.Text(TagName(kAdifMode), record.ModeName());
   }
-  if (!record.Submode().empty()) text.Text(TagName(kAdifSubmode), record.Submode());
+  if (record.submode[0] != '\0') text.Text(TagName(kAdifSubmode), record.Submode());
   bool has_reports = header.contest != kContestSs && header.contest != kContestFd &&
                      header.contest != kContestGridloc;
   if (has_reports) {
-    if (record.HasRstSent()) text.Text(TagName(kAdifRstSent), record.RstSentText().View());
-    if (record.HasRstRcvd()) text.Text(TagName(kAdifRstRcvd), record.RstRcvdText().View());
+    if (record.HasRstSent()) {
+      text.Report(TagName(kAdifRstSent), record.rst_sent, record.report_signs & kSignedRstSent);
+    }
+    if (record.HasRstRcvd()) {
+      text.Report(TagName(kAdifRstRcvd), record.rst_rcvd, record.report_signs & kSignedRstRcvd);
+    }
   }
   text.LineEnd();
 }
@@ -354,7 +365,7 @@ void AdifLogFile::WriteBandModeAndReports(const QsoRecord& record, AdifRecordTex
 // Line 3: the exchange tags of the log's contest.
 void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) const {
   std::string_view exchange = record.RcvdExch();
-  auto text_if_set = [&line](const char* tag, std::string_view value) {
+  auto text_if_set = [&line](std::string_view tag, std::string_view value) {
     if (!value.empty()) line.Text(tag, value);
   };
   switch (header.contest) {
@@ -491,7 +502,7 @@ void AdifLogFile::WriteGeneralQsoTags(const QsoRecord& record, AdifRecordText& t
     AppendWrapped(text, line, item);
     item.Clear();
   };
-  auto add_text_if_set = [&](const char* tag, std::string_view value) {
+  auto add_text_if_set = [&](std::string_view tag, std::string_view value) {
     if (value.empty()) return;
     item.Text(tag, value);
     add();

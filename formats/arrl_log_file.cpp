@@ -259,9 +259,15 @@ std::int64_t YearOfColumn(std::int64_t column) {
 constexpr int kFirstYear = 1970;
 constexpr int kLastYear = 3799;
 
+// The value of a word of digits only (at most 1,000,000), or -1 for any other word.
 std::int64_t DigitsValue(std::string_view text) {
-  bool digits = !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
-  return digits ? std::min<std::int64_t>(ParseLeadingInt(text), 1000000) : -1;
+  if (text.empty()) return -1;
+  std::int64_t value = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return -1;
+    if (value < 1000000) value = value * 10 + (c - '0');
+  }
+  return std::min<std::int64_t>(value, 1000000);
 }
 
 // Date "dd/mm/yy" and time "hhmm", as UTC. A year below 10 years since 1900 is printed with a

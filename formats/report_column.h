@@ -4,29 +4,29 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 
 #include "core/qso_record.h"
-#include "core/text_field.h"
 
 namespace quorvel {
 
 class ReportColumn {
  public:
-  ReportColumn(bool present, const ReportText& report, std::size_t width, const char* absent) {
-    bool fits = present && std::strlen(report.text) <= width;
-    CopyCut(text, fits ? report.text : absent);
-  }
+  ReportColumn(bool present, const ReportText& report, std::size_t width, const char* absent)
+      : report(report), shown(present && report.length <= width ? this->report.text : absent) {}
+  ReportColumn(const ReportColumn&) = delete;  // `shown` may point into the object itself
+  ReportColumn& operator=(const ReportColumn&) = delete;
+
   static ReportColumn Sent(const QsoRecord& record, std::size_t width, const char* absent) {
     return ReportColumn(record.HasRstSent(), record.RstSentText(), width, absent);
   }
   static ReportColumn Received(const QsoRecord& record, std::size_t width, const char* absent) {
     return ReportColumn(record.HasRstRcvd(), record.RstRcvdText(), width, absent);
   }
-  const char* c_str() const { return text; }
+  const char* c_str() const { return shown; }
 
  private:
-  char text[8];
+  ReportText report;
+  const char* shown;
 };
 
 }  // namespace quorvel
