@@ -29,8 +29,9 @@ CivilTime UtcCalendar(std::int64_t seconds);
 constexpr int DaysInMonth(std::int64_t year, int month) {
   constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12) return 0;
+  if (month != 2) return kDays[month - 1];
   bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+  return leap ? 29 : 28;
 }
 
 /// True for a calendar date that exists (month 1..12, day 1..the month's last day).

@@ -90,6 +90,21 @@ const std::string kAdifLog =
     "header line\n<call:4>N0QV<eoh>\n"
     "<call:5>K1ABC<qso_date:8>20261128<time_on:4>1200<band:3>20M<mode:2>CW<eor>\n";
 
+TEST(Quorvelcon, OutputThatCannotBeWrittenWholeIsRemoved) {
+  ScratchDir dir;
+  std::string log = "big log\n<eoh>\n";
+  for (int i = 0; i < 3000; ++i) log += kAdifLog.substr(kAdifLog.find("<eoh>\n") + 6);
+  WriteFile(dir.Path("in.adi"), log);
+  auto full = RunQuorvelcon({"in.adi", "out.adi"}, dir.Root().string(), 64 * 1024);
+  EXPECT_EQ(full.output, kBanner + "Error writing output file out.adi");
+  EXPECT_EQ(full.exit_code, 255);
+  EXPECT_FALSE(FileExists(dir.Path("out.adi")));  // no half file is left for the user to trust
+  WriteFile(dir.Path("other.adi"), "precious");
+  auto refused = RunQuorvelcon({"in.adi", "other.adi"}, dir.Root().string(), 64 * 1024);
+  EXPECT_EQ(refused.exit_code, 255);
+  EXPECT_EQ(testing::ReadFile(dir.Path("other.adi")), "precious");
+}
+
 TEST(Quorvelcon, RecognisedInputThatCannotBeOpenedIsAnErrorAndMakesNoOutput) {
   ScratchDir dir;
   std::filesystem::create_directory(dir.Path("folder.adi"));

@@ -1,7 +1,9 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,7 +49,8 @@ bool FileExists(const std::string& path) {
   return fs::exists(path, error);
 }
 
-RunResult RunProgram(const std::vector<std::string>& command, const std::string& folder) {
+RunResult RunProgram(const std::vector<std::string>& command, const std::string& folder,
+                     long file_size_limit) {
   int pipe_ends[2];
   if (command.empty() || ::pipe(pipe_ends) != 0) return {"", -1000};
   pid_t child = ::fork();
@@ -58,6 +61,12 @@ RunResult RunProgram(const std::vector<std::string>& command, const std::string&
     ::close(pipe_ends[0]);
     ::close(pipe_ends[1]);
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
+    if (file_size_limit > 0) {
+      struct rlimit limit = {static_cast<rlim_t>(file_size_limit),
+                             static_cast<rlim_t>(file_size_limit)};
+      ::signal(SIGXFSZ, SIG_IGN);
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
     std::vector<std::string> copies = command;
     std::vector<char*> argv;
     for (std::string& arg : copies) argv.push_back(arg.data());
@@ -77,10 +86,11 @@ RunResult RunProgram(const std::vector<std::string>& command, const std::string&
   return result;
 }
 
-RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string& folder) {
+RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string& folder,
+                        long file_size_limit) {
   std::vector<std::string> command{QUORVELCON_PATH};
   command.insert(command.end(), args.begin(), args.end());
-  return RunProgram(command, folder);
+  return RunProgram(command, folder, file_size_limit);
 }
 
 std::string RealDataDir() {

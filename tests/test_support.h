@@ -46,9 +46,13 @@ struct RunResult {
 };
 /// Runs a program (found on the PATH when the name has no slash) with its arguments in
 /// `folder`, capturing its standard output; standard error is dropped.
-RunResult RunProgram(const std::vector<std::string>& command, const std::string& folder = ".");
+/// With `file_size_limit` the program cannot write files past that many bytes, as on a full
+/// disk (its writes fail; the signal of the limit is ignored).
+RunResult RunProgram(const std::vector<std::string>& command, const std::string& folder = ".",
+                     long file_size_limit = 0);
 /// Runs the built quorvelcon with the given arguments (no shell quoting needed) in `folder`.
-RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string& folder = ".");
+RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string& folder = ".",
+                        long file_size_limit = 0);
 
 /// The folder of real logs written by other programs, or empty when it is not present.
 std::string RealDataDir();
