@@ -69,9 +69,7 @@ int Converter::OpenOutput(const char* path, int code) {
 
 int Converter::Step(std::int64_t& position, int& count) {
   if (!input || !output || output_write_failed || input->IsEof()) return 0;
-  QsoRecord record;
-  record.Clear();
-  if (!input->ReadQso(record)) return 0;
+  if (!input->ReadQso(record)) return 0;  // every reader clears the record first
   if (!output->WriteQso(record)) ++unwritten;
   ++converted;
   if (output->WriteFailed()) output_write_failed = true;

@@ -73,6 +73,7 @@ class Converter {
   std::unique_ptr<LogFile> input;
   std::unique_ptr<LogFile> output;
   ConversionOptions options{};
+  QsoRecord record{};  // the contact of the current step, filled by the reader
   int converted = 0;
   int unwritten = 0;
   bool output_write_failed = false;

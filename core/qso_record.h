@@ -173,8 +173,6 @@ struct QsoRecord {
   ReportText RstRcvdText() const {
     return FormatReport(rst_rcvd, (report_signs & kSignedRstRcvd) != 0);
   }
-  /// True when the contact has a mode: a mode code, or a name the mode table has no code for.
-  bool HasMode() const { return mode != kModeNone || mode_name[0] != '\0'; }
 };
 
 }  // namespace quorvel
