@@ -251,7 +251,7 @@ TEST(AdifWriter, EveryTagStatesTheTrueLengthOfItsValue) {
   extreme.SetQth(std::string(40, 'q'));
   extreme.SetArrlSect("ABCDEFG");
   extreme.SetState("TXX", 3);
-  extreme.rst_sent = 65535;
+  extreme.rst_sent = -32768;
   extreme.rst_rcvd = 1000;
   extreme.ten_ten = 2147483647;
   extreme.arci_num = 65535;
