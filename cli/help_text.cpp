@@ -1,9 +1,11 @@
 #include "cli/help_text.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "core/contest_header.h"
-#include "core/format_factory.h"
+#include "core/format_table.h"
 #include "core/version.h"
 
 namespace quorvel {
@@ -44,12 +46,20 @@ void AppendFormats(std::string& text) {
   AppendLine(text, "output's format from its extension.");
   AppendLine(text);
   AppendLine(text, "  Extension  Read  Written  Format");
-  for (const FormatInfo& format : BuildFormats()) {
+  std::vector<const FormatRow*> built;
+  for (const FormatRow& row : FormatRows()) {
+    if (row.Built()) built.push_back(&row);
+  }
+  std::sort(built.begin(), built.end(),
+            [](const FormatRow* a, const FormatRow* b) { return a->code < b->code; });
+  for (const FormatRow* format : built) {
+    std::string_view extension = format->extensions[0];
     char line[128];
     std::snprintf(line, sizeof line, "  .%-9.*s %-5s %-8s %.*s",
-                  static_cast<int>(format.extension.size()), format.extension.data(),
-                  format.reads ? "yes" : "no", format.writes ? "yes" : "no",
-                  static_cast<int>(format.name.size()), format.name.data());
+                  static_cast<int>(extension.size()), extension.data(),
+                  format->reads ? "yes" : "no",
+                  format->output == FormatOutput::kWrites ? "yes" : "no",
+                  static_cast<int>(format->name.size()), format->name.data());
     AppendLine(text, line);
   }
 }

@@ -1,9 +1,8 @@
-// Format codes, format detection and the table that creates a format object for a code.
+// Format codes, format detection and the factory that creates a format object for a code.
 #pragma once
 
 #include <functional>
 #include <memory>
-#include <span>
 #include <string_view>
 
 #include "core/log_file.h"
@@ -35,19 +34,8 @@ enum class Direction { kInput, kOutput };
 /// such format in that direction.
 using FormatCreator = std::function<std::unique_ptr<LogFile>(int code, Direction direction)>;
 
-/// What the help texts tell of a format of this build.
-struct FormatInfo {
-  int code;
-  std::string_view name;
-  std::string_view extension;  // without the dot
-  bool reads;
-  bool writes;
-};
-
-/// The formats this build reads and writes, one row each, in code order.
-std::span<const FormatInfo> BuildFormats();
-
-/// The formats this build reads and writes.
+/// The object of a format code for reading or writing, from the format table; null when the
+/// format cannot be used that way or this build does not have it.
 std::unique_ptr<LogFile> CreateLogFile(int code, Direction direction);
 
 /// Opens `path` read-binary, detects its input format code and closes it again.

@@ -1,0 +1,90 @@
+// The rows of the format table: every format of the system's numbering, in the order in which
+// input detection tries them. A format this build does not have yet keeps its row, with its
+// name, extension and first-bytes test, and no factory; its inputs are recognised and refused.
+#include "core/format_table.h"
+
+#include "core/format_factory.h"
+#include "core/numbers.h"
+#include "formats/adif_log_file.h"
+#include "formats/arrl_log_file.h"
+#include "formats/cabrillo_log_file.h"
+#include "formats/ct8_log_file.h"
+
+namespace quorvel {
+namespace {
+
+template <typename Format>
+std::unique_ptr<LogFile> Make() {
+  return std::make_unique<Format>();
+}
+
+// ---- first-bytes tests ----
+
+bool AnyContent(const FormatProbe&, std::string_view) {
+  return true;
+}
+
+// CT logs name their version at byte 32; a .bin file is some CT version whatever it holds.
+bool Ct9Signature(const FormatProbe& probe, std::string_view) {
+  return probe.RawIs(32, "CT 9.");
+}
+bool Ct8Signature(const FormatProbe& probe, std::string_view) {
+  return probe.RawIs(32, "CT 8.");
+}
+
+// The column titles of a TR Log page, in any letter case, within the first 79 bytes.
+bool TrLogColumnTitles(const FormatProbe& probe, std::string_view) {
+  return probe.UpperContains("BAND    DATE    TIME  QSO#  CALL");
+}
+
+// A DX Cluster spot: a digit first, the date's '-' at 25 and the 'Z' of the time at 39.
+bool DxClusterSpot(const FormatProbe& probe, std::string_view) {
+  return IsDigit(static_cast<char>(probe.raw[0])) && probe.raw[25] == '-' && probe.raw[39] == 'Z';
+}
+bool DxInfoSpot(const FormatProbe& probe, std::string_view) {
+  return probe.raw[0] == 'O';
+}
+
+// NA logs by their first byte: 'Z' and above for the newer generation, 'P' to 'Y' the older.
+bool NaNewFirstByte(const FormatProbe& probe, std::string_view) {
+  return probe.raw[0] >= 'Z';
+}
+bool NaOldFirstByte(const FormatProbe& probe, std::string_view) {
+  return probe.raw[0] >= 'P';
+}
+
+// A WRTC log has a '/' at 22 and a ':' at 34; an ARRL log the date's first '/' at 8, 9 or 10.
+bool WrtcColumns(const FormatProbe& probe, std::string_view) {
+  return probe.raw[22] == '/' && probe.raw[34] == ':';
+}
+bool ArrlDate(const FormatProbe& probe, std::string_view) {
+  return probe.raw[8] == '/' || probe.raw[9] == '/' || probe.raw[10] == '/';
+}
+
+using enum FormatOutput;
+
+constexpr FormatRow kRows[] = {
+    {kFormatCt9, "CT binary log, version 9", {"bin"}, Ct9Signature, true, kNone, nullptr},
+    {kFormatCt8, "CT binary log, version 8", {"bin"}, Ct8Signature, true, kWrites,
+     Make<Ct8LogFile>},
+    {kFormatCtOld, "CT binary log, versions before 8", {"bin"}, AnyContent, true, kNone, nullptr},
+    {kFormatTrLog, "TR Log text log", {"dat"}, TrLogColumnTitles, true, kWrites, nullptr},
+    {kFormatDxCluster, "DX Cluster spot listing", {"dat"}, DxClusterSpot, true, kNone, nullptr},
+    {kFormatDxInfo, "DX Info spot file", {"dat"}, DxInfoSpot, true, kObjectOnly, nullptr},
+    {kFormatNaNew, "NA log, newer generation", {"qdf"}, NaNewFirstByte, true, kNone, nullptr},
+    {kFormatNaOld, "NA log, older generation", {"qdf"}, NaOldFirstByte, true, kNone, nullptr},
+    {kFormatWrtc, "WRTC log", {"log"}, WrtcColumns, true, kNone, nullptr},
+    {kFormatArrl, "ARRL contest log", {"log"}, ArrlDate, true, kWrites, Make<ArrlLogFile>},
+    {kFormatAdif, "ADIF", {"adi"}, AnyContent, true, kWrites, Make<AdifLogFile>},
+    {kFormatCabrillo, "Cabrillo", {"cbr"}, AnyContent, false, kWrites, Make<CabrilloLogFile>},
+    {kFormatDbase, "dBase table", {"dbf"}, nullptr, false, kWrites, nullptr},
+    {kFormatDxBase, "DXBase file", {"sdf"}, nullptr, false, kWrites, nullptr},
+};
+
+}  // namespace
+
+std::span<const FormatRow> FormatRows() {
+  return kRows;
+}
+
+}  // namespace quorvel
