@@ -9,6 +9,7 @@
 #include "formats/arrl_log_file.h"
 #include "formats/cabrillo_log_file.h"
 #include "formats/ct8_log_file.h"
+#include "formats/trlog_log_file.h"
 
 namespace quorvel {
 namespace {
@@ -65,10 +66,15 @@ using enum FormatOutput;
 
 constexpr FormatRow kRows[] = {
     {kFormatCt9, "CT binary log, version 9", {"bin"}, Ct9Signature, true, kNone, nullptr},
-    {kFormatCt8, "CT binary log, version 8", {"bin"}, Ct8Signature, true, kWrites,
+    {kFormatCt8,
+     "CT binary log, version 8",
+     {"bin"},
+     Ct8Signature,
+     true,
+     kWrites,
      Make<Ct8LogFile>},
     {kFormatCtOld, "CT binary log, versions before 8", {"bin"}, AnyContent, true, kNone, nullptr},
-    {kFormatTrLog, "TR Log text log", {"dat"}, TrLogColumnTitles, true, kWrites, nullptr},
+    {kFormatTrLog, "TR Log text log", {"dat"}, TrLogColumnTitles, true, kWrites, Make<TrLogFile>},
     {kFormatDxCluster, "DX Cluster spot listing", {"dat"}, DxClusterSpot, true, kNone, nullptr},
     {kFormatDxInfo, "DX Info spot file", {"dat"}, DxInfoSpot, true, kObjectOnly, nullptr},
     {kFormatNaNew, "NA log, newer generation", {"qdf"}, NaNewFirstByte, true, kNone, nullptr},
