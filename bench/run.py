@@ -48,6 +48,8 @@ CASES = [
     ("ADIF to ADIF, ARRL 160 (every call looked up)", "adi", 7, "adi", ["-cARRL160"], "shipped"),
     ("ADIF to Cabrillo, CQWW", "adi", 3, "cbr", [], "shipped"),
     ("ARRL to ADIF, SS", "log", 1, "adi", ["-cSS"], "shipped"),
+    ("TR Log to ADIF, CQWW", "dat", 3, "adi", [], "shipped"),
+    ("ADIF to TR Log, CQWW", "adi", 3, "dat", [], "shipped"),
 ]
 
 

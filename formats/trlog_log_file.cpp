@@ -289,8 +289,9 @@ constexpr Piece kPieceFieldDay = {{{S::kFdTransmitters, F::kRight, 43, 3, 45},
                                   3,
                                   67,
                                   T::kSpaced};
+// " %3d" is "%4d" for serials of three digits; a fourth digit takes the blank before them.
 constexpr Piece kPieceCqp = {
-    {{S::kSrx, F::kRight, 44, 3, 47}, {S::kExchange, F::kLeft, 49, 4, 67}}, 2, 67, T::kSpaced};
+    {{S::kSrx, F::kRight, 43, 4, 47}, {S::kExchange, F::kLeft, 49, 4, 67}}, 2, 67, T::kSpaced};
 constexpr Piece kPieceGeneral = {
     {kRcvdReport, {S::kName, F::kLeft, 53, 11, 63}, {S::kExchange, F::kLeft, 65, 11, 75}},
     3,
@@ -659,12 +660,10 @@ void ReadExchange(int contest, const LineColumns& line, QsoRecord& record, bool 
       ReadReports(words, record);
       return record.SetAge(words.Next());
     case kContestNaqp:
-    case kContestGridloc: {
-      Words from43(line, 43, kWordsEnd);
-      record.SetName(from43.Next());
-      if (contest == kContestNaqp || !line.Blank(55)) record.SetRcvdExch(from43.Next());
-      return;
-    }
+    case kContestGridloc:
+      // Name and location stand in their own columns: an empty name never takes the location.
+      record.SetName(WordAt(line, 43, 43, 53));
+      return record.SetRcvdExch(WordAt(line, 55, 55));
     case kContestYodx:
       ReadReports(words, record);
       record.SetCqz(words.Next());
@@ -674,12 +673,10 @@ void ReadExchange(int contest, const LineColumns& line, QsoRecord& record, bool 
       if (IsDigit(line.At(60))) record.SetTenTen(Words(line, 56, 60).Next());
       return record.SetQth(WordAt(line, 62, 62, 66));
     case kContestSprint:
-    case kContestInternetSprint: {
-      Words from43(line, 43, kWordsEnd);
-      record.SetSrx(from43.Next());
-      record.SetName(from43.Next());
-      return record.SetRcvdExch(from43.Next());
-    }
+    case kContestInternetSprint:
+      record.SetSrx(Words(line, 43, 47).Next());
+      record.SetName(WordAt(line, 49, 49, 59));
+      return record.SetRcvdExch(WordAt(line, 61, 61));
     case kContestArci: {
       ReadReports(words, record);
       record.SetArciNum(words.Next());

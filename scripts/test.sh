@@ -22,12 +22,18 @@ cmake --build build/sanitize -j "$JOBS"
   ctest -j "$JOBS" --output-on-failure)
 
 echo "== fuzz targets, ${FUZZ_SECONDS}s each"
+# Real logs of other programs seed the targets of their formats when shared/realdata is there.
+REALDATA="$(cd .. && pwd)/shared/realdata"
+declare -A REAL_SEEDS=([trlog]=trlog)
 for target in build/sanitize/fuzz/*_fuzz; do
   name="$(basename "$target" _fuzz)"
   work="build/sanitize/fuzz-corpus/$name"
   mkdir -p "$work"
+  seeds=("fuzz/corpus/$name")
+  real="${REAL_SEEDS[$name]:-}"
+  [ -n "$real" ] && [ -d "$REALDATA/$real" ] && seeds+=("$REALDATA/$real")
   "$target" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 \
-    "$work" "fuzz/corpus/$name" 2>"build/sanitize/fuzz-$name.log" || {
+    "$work" "${seeds[@]}" 2>"build/sanitize/fuzz-$name.log" || {
     tail -n 40 "build/sanitize/fuzz-$name.log"
     echo "fuzz target $name failed"
     exit 1
