@@ -23,6 +23,14 @@ inline void CopyCut(char* field, std::size_t width, std::string_view text,
   std::memset(field + count, 0, width - count);
 }
 
+/// Copies `text` into the `width` bytes of a blank-padded text field (dBase, SDF and column
+/// layouts), cut to fit and padded with blanks; never a NUL.
+inline void CopyCutBlanks(char* field, std::size_t width, std::string_view text) {
+  std::size_t count = text.size() < width ? text.size() : width;
+  if (count > 0) std::memcpy(field, text.data(), count);
+  std::memset(field + count, ' ', width - count);
+}
+
 template <std::size_t N>
 void CopyCut(char (&field)[N], std::string_view text,
              Termination termination = Termination::kTerminated) {

@@ -9,6 +9,8 @@
 #include "formats/arrl_log_file.h"
 #include "formats/cabrillo_log_file.h"
 #include "formats/ct8_log_file.h"
+#include "formats/dbase_log_file.h"
+#include "formats/sdf_log_file.h"
 #include "formats/trlog_log_file.h"
 
 namespace quorvel {
@@ -83,8 +85,8 @@ constexpr FormatRow kRows[] = {
     {kFormatArrl, "ARRL contest log", {"log"}, ArrlDate, true, kWrites, Make<ArrlLogFile>},
     {kFormatAdif, "ADIF", {"adi"}, AnyContent, true, kWrites, Make<AdifLogFile>},
     {kFormatCabrillo, "Cabrillo", {"cbr"}, AnyContent, false, kWrites, Make<CabrilloLogFile>},
-    {kFormatDbase, "dBase table", {"dbf"}, nullptr, false, kWrites, nullptr},
-    {kFormatDxBase, "DXBase file", {"sdf"}, nullptr, false, kWrites, nullptr},
+    {kFormatDbase, "dBase table", {"dbf"}, nullptr, false, kWrites, Make<DbaseLogFile>},
+    {kFormatDxBase, "DXBase file", {"sdf"}, nullptr, false, kWrites, Make<SdfLogFile>},
 };
 
 }  // namespace

@@ -2,7 +2,9 @@
 # Installs, with apt-get, whatever of the build and test tools this Debian 12 machine lacks.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev python3 time)
+# python3-dbfread and shapelib (dbfdump) read the dBase tables the tests write, independently.
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev python3 time python3-dbfread
+  shapelib)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
