@@ -1,9 +1,11 @@
 // quorvel_loggen: writes large synthetic logs for the benchmark, through the engine's own
 // writers, so that every output format of this build can serve as a benchmark input.
 //
-//   quorvel_loggen OUTPUT COUNT [CONTEST [SEED]]
+//   quorvel_loggen OUTPUT COUNT [CONTEST [SEED [FORMAT]]]
 //
-// The same COUNT, CONTEST and SEED always give the same log.
+// The same COUNT, CONTEST and SEED always give the same log. FORMAT, a format code, names a
+// format the engine only reads (CT version 9, NA, ...): such logs are written by the benchmark's
+// own writers (synthetic_writers.h). Without it the output extension chooses the writer.
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -14,6 +16,7 @@
 #include "core/format_factory.h"
 #include "core/qso_record.h"
 #include "core/text_field.h"
+#include "synthetic_writers.h"
 
 namespace {
 
@@ -100,7 +103,7 @@ class LogGenerator {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: quorvel_loggen OUTPUT COUNT [CONTEST [SEED]]\n");
+    std::fprintf(stderr, "usage: quorvel_loggen OUTPUT COUNT [CONTEST [SEED [FORMAT]]]\n");
     return 2;
   }
   const char* path = argv[1];
@@ -108,7 +111,8 @@ int main(int argc, char** argv) {
   int contest = argc > 3 ? std::atoi(argv[3]) : kContestCqww;
   unsigned seed = argc > 4 ? static_cast<unsigned>(std::atol(argv[4])) : 1;
 
-  auto writer = CreateLogFile(OutputFormatFromExtension(path), Direction::kOutput);
+  auto writer = argc > 5 ? bench::CreateSyntheticWriter(std::atoi(argv[5]))
+                         : CreateLogFile(OutputFormatFromExtension(path), Direction::kOutput);
   if (!writer || !writer->Open(path, kModeWriteNew)) {
     std::fprintf(stderr, "quorvel_loggen: cannot create %s\n", path);
     return 1;

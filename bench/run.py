@@ -35,9 +35,10 @@ import time
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 BASELINE_DIR = ROOT / "build" / "bench-baseline"
 
-# name, input extension, contest code, output extension, options, reference tables. With
-# "empty" the conversion runs where cqww.cty and stsec.dat are empty files, so that the same
-# conversion can be timed with and without its call look-ups.
+# name, input extension, contest code, output extension, options, reference tables, and for
+# a format the engine only reads, its format code (the benchmark's own writer makes its input;
+# bench/synthetic_writers.h). With "empty" the conversion runs where cqww.cty and stsec.dat are
+# empty files, so that the same conversion can be timed with and without its call look-ups.
 CASES = [
     ("CT8 to CT8", "bin", 3, "bin", [], "shipped"),
     ("ADIF to CT8", "adi", 3, "bin", [], "shipped"),
@@ -150,11 +151,14 @@ def best_interleaved(repeat, commands):
     return best
 
 
-def generate(loggen, work, ext, contest, count):
-    path = work / f"in-{contest}-{count}.{ext}"
+def generate(loggen, work, ext, contest, count, format_code=None):
+    kind = f"-f{format_code}" if format_code else ""
+    path = work / f"in-{contest}{kind}-{count}.{ext}"
     if not path.exists():
-        status = subprocess.run([str(loggen), str(path), str(count), str(contest), "7"],
-                                stderr=subprocess.DEVNULL).returncode
+        command = [str(loggen), str(path), str(count), str(contest), "7"]
+        if format_code:
+            command.append(str(format_code))
+        status = subprocess.run(command, stderr=subprocess.DEVNULL).returncode
         if status != 0:
             path.unlink(missing_ok=True)
             return None
@@ -165,8 +169,8 @@ def measure_case(converters, loggen, work, case, count, repeat):
     """Input file, best (seconds, peak KB) of each converter, then of `cat`, on one case and
     size; None entries for commands that failed. None altogether when no input could be
     written."""
-    name, in_ext, contest, out_ext, options, tables = case
-    source = generate(loggen, work, in_ext, contest, count)
+    name, in_ext, contest, out_ext, options, tables = case[:6]
+    source = generate(loggen, work, in_ext, contest, count, case[6] if len(case) > 6 else None)
     if source is None:
         return None
     folder = work / tables

@@ -1,0 +1,14 @@
+#include "synthetic_writers.h"
+
+#include "core/format_factory.h"
+
+namespace quorvel::bench {
+
+std::unique_ptr<LogFile> CreateSyntheticWriter(int format_code) {
+  switch (format_code) {
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace quorvel::bench

@@ -1,0 +1,15 @@
+// Writers of the formats the engine only reads, for the benchmark's inputs: each lays a
+// generated log out in its format's bytes, so that the format's reader can be timed on logs of
+// any size. They write what the benchmark needs, not every field of the format.
+#pragma once
+
+#include <memory>
+
+#include "core/log_file.h"
+
+namespace quorvel::bench {
+
+/// A writer for the read-only format `format_code` (a FormatCode); nullptr when there is none.
+std::unique_ptr<LogFile> CreateSyntheticWriter(int format_code);
+
+}  // namespace quorvel::bench
