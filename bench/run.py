@@ -51,6 +51,8 @@ CASES = [
     ("ARRL to ADIF, SS", "log", 1, "adi", ["-cSS"], "shipped"),
     ("TR Log to ADIF, CQWW", "dat", 3, "adi", [], "shipped"),
     ("ADIF to TR Log, CQWW", "adi", 3, "dat", [], "shipped"),
+    ("CT9 to ADIF, CQWW", "bin", 3, "adi", [], "shipped", 3),
+    ("CT (before 8) to ADIF, CQWW", "bin", 3, "adi", [], "shipped", 1),
     ("ADIF to dBase, CQWW", "adi", 3, "dbf", [], "shipped"),
     ("ADIF to DXBase, CQWW", "adi", 3, "sdf", [], "shipped"),
 ]

@@ -6,6 +6,10 @@ namespace quorvel::bench {
 
 std::unique_ptr<LogFile> CreateSyntheticWriter(int format_code) {
   switch (format_code) {
+    case kFormatCt9:
+      return CreateCt9Writer();
+    case kFormatCtOld:
+      return CreateCtOldWriter();
     default:
       return nullptr;
   }

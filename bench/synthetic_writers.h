@@ -12,4 +12,7 @@ namespace quorvel::bench {
 /// A writer for the read-only format `format_code` (a FormatCode); nullptr when there is none.
 std::unique_ptr<LogFile> CreateSyntheticWriter(int format_code);
 
+std::unique_ptr<LogFile> CreateCt9Writer();
+std::unique_ptr<LogFile> CreateCtOldWriter();
+
 }  // namespace quorvel::bench

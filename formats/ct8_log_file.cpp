@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -39,29 +40,10 @@ constexpr std::size_t kWord1 = 782;
 constexpr std::size_t kWord2 = 784;
 constexpr std::size_t kLong = 786;
 constexpr std::size_t kMark = 825;
+constexpr std::size_t kCall = 48;
+constexpr std::size_t kCt9CallWidth = 16;
+constexpr std::size_t kCtPair = 790;
 }  // namespace header_layout
-
-// Offsets and widths in the 50-byte QSO record.
-namespace record_layout {
-constexpr std::size_t kCall = 0;
-constexpr std::size_t kCallWidth = 16;
-constexpr std::size_t kCallLimit = 13;
-constexpr std::size_t kExchange = 16;
-constexpr std::size_t kExchangeWidth = 8;
-constexpr std::size_t kFdSectionWidth = 5;
-constexpr std::size_t kBand = 24;
-constexpr std::size_t kMode = 25;
-constexpr std::size_t kFlags = 26;
-constexpr std::size_t kAuxDigit = 27;
-constexpr std::size_t kReport = 28;
-constexpr std::size_t kSecondNumber = 30;
-constexpr std::size_t kFdTransmitters = 32;
-constexpr std::size_t kFdCategory = 33;
-constexpr std::size_t kTime = 42;
-constexpr std::size_t kSsCheck = 46;
-constexpr std::size_t kExchWord = 46;
-constexpr std::size_t kQslSent = 48;
-}  // namespace record_layout
 
 constexpr std::string_view kVersionSignature = "CT 8.19";
 // Four fixed bytes CT keeps near the end of its header.
@@ -115,15 +97,15 @@ void PutDecimal(Layout& layout, std::size_t at, std::size_t width, int value, in
 
 // The exchange text upper-cased and cut to `limit` characters.
 void PutExchangeUpper(ByteLayout<kCt8RecordSize>& raw, std::string_view text, std::size_t limit) {
-  char upper[record_layout::kExchangeWidth];
+  char upper[ct_record::kExchangeWidth];
   std::size_t count = std::min({text.size(), limit, sizeof upper});
   for (std::size_t i = 0; i < count; ++i) upper[i] = ToUpper(text[i]);
-  raw.PutText(record_layout::kExchange, record_layout::kExchangeWidth, {upper, count});
+  raw.PutText(ct_record::kExchange, ct_record::kExchangeWidth, {upper, count});
 }
 
 // Numbers in the exchange text keep a terminator inside the field.
 void PutExchangeNumber(ByteLayout<kCt8RecordSize>& raw, int value, int min_digits) {
-  PutDecimal(raw, record_layout::kExchange, record_layout::kExchangeWidth, value, min_digits);
+  PutDecimal(raw, ct_record::kExchange, ct_record::kExchangeWidth, value, min_digits);
 }
 
 std::uint8_t RadioIndex(std::string_view radio) {
@@ -145,62 +127,80 @@ std::uint8_t StoredContestMode(std::uint8_t mode) {
   return (mode >= kModeCw && mode <= kModeRtty) ? static_cast<std::uint8_t>(mode - 1) : 0;
 }
 
+// The own exchange of the two contests whose header carries one. Version 9 keeps the own
+// section for Sweepstakes only.
+void ReadOwnExchange(const ByteLayout<kCt8HeaderSize>& raw, CtHeaderVersion version,
+                     ContestHeader& header) {
+  using namespace header_layout;
+  if (header.contest == kContestSs) {
+    header.prec = raw.U8(kSsPrecedence);
+    header.check = ValueOrZero<std::uint8_t>(ParseLeadingInt(raw.Text(kSsCheck, kSsCheckWidth)));
+    CopyCut(header.arrl_sect, raw.Text(kSection, kSectionWidth));
+  } else if (header.contest == kContestFd) {
+    header.prec = raw.U8(kFdTransmitters);
+    header.check = raw.U8(kFdCategory);
+    if (version == CtHeaderVersion::k8)
+      CopyCut(header.arrl_sect, raw.Text(kSection, kSectionWidth));
+    raw.GetBytes(kFdExtra, header.fd_extra, kFdExtraWidth);
+    header.fd_flag = raw.U8(kFdFlag);
+  }
+}
+
+// Version 9 stores the contest mode as 0 for CW and 1 for SSB.
+std::uint8_t Ct9ContestMode(std::uint8_t stored) {
+  return stored == 0 ? kModeCw : stored == 1 ? kModeSsb : 0;
+}
+
 }  // namespace
+
+std::optional<ContestHeader> ReadCtHeader(const ByteLayout<kCt8HeaderSize>& raw,
+                                          CtHeaderVersion version) {
+  using namespace header_layout;
+  ContestHeader header{};
+  int contest = ContestFromCtNumber(raw.U8(kContestNumber));
+  if (contest == kContestNone) return std::nullopt;
+  header.contest = static_cast<std::uint8_t>(contest);
+  for (const HeaderText& text : kHeaderTexts) {
+    std::span<char> field = text.field(header);
+    CopyCut(field.data(), field.size(), raw.Text(text.at, text.width));
+  }
+  for (const HeaderBytes& bytes : kHeaderBytes) {
+    std::span<std::uint8_t> field = bytes.field(header);
+    raw.GetBytes(bytes.at, field.data(), std::min(bytes.width, field.size()));
+  }
+  header.ct_option = static_cast<std::uint8_t>(raw.U8(kOption) + 1);
+  std::uint8_t radio = raw.U8(kRadio);
+  if (radio < kCtRadioCount) CopyCut(header.radio, kCtRadios[radio]);
+  header.zone = ValueOrZero<std::uint8_t>(ParseLeadingInt(raw.Text(kZone, kZoneWidth)));
+  header.category = raw.U8(kCategory);
+  header.mode = static_cast<std::uint8_t>(raw.U8(kMode) + 1);
+  header.ct_word1 = raw.U16(kWord1);
+  header.ct_word2 = raw.U16(kWord2);
+  header.ct_long = raw.U32(kLong);
+  if (version == CtHeaderVersion::k9) {
+    CopyCut(header.call, raw.Text(kCall, kCt9CallWidth));
+    header.mode = Ct9ContestMode(raw.U8(kMode));
+    raw.GetBytes(kCtPair, header.ct_pair, sizeof header.ct_pair);
+  }
+  ReadOwnExchange(raw, version, header);
+  return header;
+}
 
 int Ct8LogFile::Open(const char* path, unsigned mode) {
   qso_count = 0;
   if (!LogStream::Open(path, mode | kOpenBinary)) return 0;
   if (mode & kOpenWrite) return 1;
   raw_header.Clear();
-  if (!ReadBlock(raw_header.data(), raw_header.size()) || !ReadHeaderFields()) {
+  std::optional<ContestHeader> read;
+  if (ReadBlock(raw_header.data(), raw_header.size())) {
+    read = ReadCtHeader(raw_header, CtHeaderVersion::k8);
+  }
+  if (!read) {
     Close();
     return 0;
   }
+  header = *read;
   return 1;
-}
-
-bool Ct8LogFile::ReadHeaderFields() {
-  using namespace header_layout;
-  header = ContestHeader{};
-  int contest = ContestFromCtNumber(raw_header.U8(kContestNumber));
-  if (contest == kContestNone) return false;
-  header.contest = static_cast<std::uint8_t>(contest);
-  for (const HeaderText& text : kHeaderTexts) {
-    std::span<char> field = text.field(header);
-    CopyCut(field.data(), field.size(), raw_header.Text(text.at, text.width));
-  }
-  for (const HeaderBytes& bytes : kHeaderBytes) {
-    std::span<std::uint8_t> field = bytes.field(header);
-    raw_header.GetBytes(bytes.at, field.data(), std::min(bytes.width, field.size()));
-  }
-  header.ct_option = static_cast<std::uint8_t>(raw_header.U8(kOption) + 1);
-  std::uint8_t radio = raw_header.U8(kRadio);
-  if (radio < kCtRadioCount) CopyCut(header.radio, kCtRadios[radio]);
-  header.zone = ValueOrZero<std::uint8_t>(ParseLeadingInt(raw_header.Text(kZone, kZoneWidth)));
-  header.category = raw_header.U8(kCategory);
-  header.mode = static_cast<std::uint8_t>(raw_header.U8(kMode) + 1);
-  header.ct_word1 = raw_header.U16(kWord1);
-  header.ct_word2 = raw_header.U16(kWord2);
-  header.ct_long = raw_header.U32(kLong);
-  ReadContestFields();
-  return true;
-}
-
-// The own exchange of the two contests whose header carries one.
-void Ct8LogFile::ReadContestFields() {
-  using namespace header_layout;
-  if (header.contest == kContestSs) {
-    header.prec = raw_header.U8(kSsPrecedence);
-    header.check =
-        ValueOrZero<std::uint8_t>(ParseLeadingInt(raw_header.Text(kSsCheck, kSsCheckWidth)));
-    CopyCut(header.arrl_sect, raw_header.Text(kSection, kSectionWidth));
-  } else if (header.contest == kContestFd) {
-    header.prec = raw_header.U8(kFdTransmitters);
-    header.check = raw_header.U8(kFdCategory);
-    CopyCut(header.arrl_sect, raw_header.Text(kSection, kSectionWidth));
-    raw_header.GetBytes(kFdExtra, header.fd_extra, kFdExtraWidth);
-    header.fd_flag = raw_header.U8(kFdFlag);
-  }
 }
 
 int Ct8LogFile::WriteHeader(ContestHeader source) {
@@ -257,7 +257,7 @@ void Ct8LogFile::FillContestFields() {
 }
 
 int Ct8LogFile::ReadQso(QsoRecord& record) {
-  using namespace record_layout;
+  using namespace ct_record;
   record.Clear();
   Record raw;
   if (!ReadBlock(raw.data(), raw.size())) return 0;
@@ -277,7 +277,7 @@ int Ct8LogFile::ReadQso(QsoRecord& record) {
 // in records that leave both 0, packed into the report word as stored (category in the high
 // byte). A count or category of 0 is no class: the record's blank.
 void Ct8LogFile::ReadFieldDayClass(const Record& raw, QsoRecord& record) {
-  using namespace record_layout;
+  using namespace ct_record;
   std::uint8_t transmitters = raw.U8(kFdTransmitters);
   std::uint8_t category = raw.U8(kFdCategory);
   if (transmitters == 0 && category == 0) {
@@ -285,12 +285,11 @@ void Ct8LogFile::ReadFieldDayClass(const Record& raw, QsoRecord& record) {
     transmitters = static_cast<std::uint8_t>(packed & 0x0F);
     category = static_cast<std::uint8_t>(packed >> 8);
   }
-  record.prec = transmitters != 0 ? static_cast<char>(transmitters) : ' ';
-  record.check = category != 0 ? static_cast<char>(category) : ' ';
+  SetFieldDayClass(record, transmitters, category);
 }
 
 void Ct8LogFile::ReadExchange(const Record& raw, QsoRecord& record) const {
-  using namespace record_layout;
+  using namespace ct_record;
   std::string_view text = raw.Text(kExchange, kExchangeWidth);
   int word = raw.I16(kReport);
   int second = raw.I16(kSecondNumber);
@@ -338,7 +337,7 @@ void Ct8LogFile::ReadExchange(const Record& raw, QsoRecord& record) const {
 }
 
 int Ct8LogFile::WriteQso(const QsoRecord& record) {
-  using namespace record_layout;
+  using namespace ct_record;
   std::int64_t ct_time = record.time_on + kCtTimeOffset;
   if (!FitsTime32(ct_time)) return 0;  // CT's 32-bit times end in January 2038
   Record raw;
@@ -355,7 +354,7 @@ int Ct8LogFile::WriteQso(const QsoRecord& record) {
 }
 
 void Ct8LogFile::WriteExchange(const QsoRecord& record, Record& raw) const {
-  using namespace record_layout;
+  using namespace ct_record;
   auto serial = static_cast<std::uint16_t>(record.srx);
   switch (header.contest) {
     case kContestSs:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 
 #include "core/byte_order.h"
 #include "core/log_file.h"
@@ -11,6 +12,15 @@ namespace quorvel {
 
 inline constexpr std::size_t kCt8HeaderSize = 1024;
 inline constexpr std::size_t kCt8RecordSize = 50;
+
+/// CT version 9 keeps the first 1024 bytes of its header in the version 8 layout, with a few
+/// fields of its own.
+enum class CtHeaderVersion { k8, k9 };
+
+/// The contest header held by the first 1024 bytes of a CT version 8 or 9 log; nullopt when
+/// its CT contest number names no contest.
+std::optional<ContestHeader> ReadCtHeader(const ByteLayout<kCt8HeaderSize>& raw,
+                                          CtHeaderVersion version);
 
 class Ct8LogFile : public LogFile {
  public:
@@ -26,8 +36,6 @@ class Ct8LogFile : public LogFile {
  private:
   using Record = ByteLayout<kCt8RecordSize>;
 
-  bool ReadHeaderFields();
-  void ReadContestFields();
   void FillRawHeader(int ct_number);
   void FillContestFields();
   void ReadExchange(const Record& raw, QsoRecord& record) const;

@@ -3,13 +3,40 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 
 #include "core/contest_header.h"
 #include "core/qso_record.h"
 
 namespace quorvel {
+
+/// Offsets and widths in the 50-byte QSO record of CT versions 8 and 9.
+namespace ct_record {
+constexpr std::size_t kCall = 0;
+constexpr std::size_t kCallWidth = 16;
+constexpr std::size_t kCallLimit = 13;
+constexpr std::size_t kExchange = 16;
+constexpr std::size_t kExchangeWidth = 8;
+constexpr std::size_t kFdSectionWidth = 5;
+constexpr std::size_t kBand = 24;
+constexpr std::size_t kMode = 25;
+constexpr std::size_t kFlags = 26;
+constexpr std::size_t kAuxDigit = 27;
+constexpr std::size_t kReport = 28;
+constexpr std::size_t kSecondNumber = 30;
+constexpr std::size_t kFdTransmitters = 32;
+constexpr std::size_t kFdCategory = 33;
+constexpr std::size_t kTime = 42;
+constexpr std::size_t kSsCheck = 46;
+constexpr std::size_t kExchWord = 46;
+constexpr std::size_t kQslSent = 48;
+// Version 9 only: the frequency in Hz, and the Sweepstakes precedence letter from 9.37 on.
+constexpr std::size_t kFrequencyHz = 34;
+constexpr std::size_t kSsPrecedenceLetter = 47;
+}  // namespace ct_record
 
 /// CT keeps QSO times seven hours ahead of UTC.
 inline constexpr std::int32_t kCtTimeOffset = 25200;
@@ -51,6 +78,15 @@ inline constexpr CtBandTable kCtBandsVhf = {0,  10, 12, 13, 14, 15, 16, 17,
                                             18, 19, 20, 21, 30, 0,  0,  0};
 /// DXpedition logs: every HF band including 30, 17 and 12 m, then satellite.
 inline constexpr CtBandTable kCtBandsDxped = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 27, 0, 0, 0, 0, 0};
+
+/// CT version 9's HF table: as version 8's, with novice, satellite and packet one number up.
+inline constexpr CtBandTable kCt9BandsGeneral = {0, 1, 2, 3, 5, 7, 9, 0, 0, 0, 0, 29, 27, 28, 0, 0};
+
+/// Mode code of each CT version 9 mode number (CW, SSB, then FM at 4); others are no mode.
+inline constexpr std::uint8_t kCt9Modes[] = {0, kModeCw, kModeSsb, 0, kModeFm, 0, 0, 0};
+constexpr std::uint8_t Ct9Mode(unsigned number) {
+  return number < std::size(kCt9Modes) ? kCt9Modes[number] : 0;
+}
 
 /// Band code of a CT band number in a log of `contest`. `general` is the table of the contests
 /// without one of their own. A 10-metre contest log is on 10 m whatever the record says.
@@ -98,6 +134,13 @@ constexpr int CtReceivedReport(int word, int mode) {
 /// CT logs hold no sent report: 599 for the modes with a tone digit, else 59.
 constexpr std::uint16_t CtSentReport(int mode) {
   return (mode == kModeCw || mode == kModeRtty || mode == kModePkt) ? 599 : 59;
+}
+
+/// A Field Day class in a QSO record: a transmitter count or category of 0 is none, the
+/// record's blank.
+inline void SetFieldDayClass(QsoRecord& record, std::uint8_t transmitters, std::uint8_t category) {
+  record.prec = transmitters != 0 ? static_cast<char>(transmitters) : ' ';
+  record.check = category != 0 ? static_cast<char>(category) : ' ';
 }
 
 /// Sweepstakes precedence in the flag bits of a CT QSO record.

@@ -9,6 +9,8 @@
 #include "formats/arrl_log_file.h"
 #include "formats/cabrillo_log_file.h"
 #include "formats/ct8_log_file.h"
+#include "formats/ct9_log_file.h"
+#include "formats/ct_old_log_file.h"
 #include "formats/dbase_log_file.h"
 #include "formats/sdf_log_file.h"
 #include "formats/trlog_log_file.h"
@@ -67,7 +69,7 @@ bool ArrlDate(const FormatProbe& probe, std::string_view) {
 using enum FormatOutput;
 
 constexpr FormatRow kRows[] = {
-    {kFormatCt9, "CT binary log, version 9", {"bin"}, Ct9Signature, true, kNone, nullptr},
+    {kFormatCt9, "CT binary log, version 9", {"bin"}, Ct9Signature, true, kNone, Make<Ct9LogFile>},
     {kFormatCt8,
      "CT binary log, version 8",
      {"bin"},
@@ -75,7 +77,13 @@ constexpr FormatRow kRows[] = {
      true,
      kWrites,
      Make<Ct8LogFile>},
-    {kFormatCtOld, "CT binary log, versions before 8", {"bin"}, AnyContent, true, kNone, nullptr},
+    {kFormatCtOld,
+     "CT binary log, versions before 8",
+     {"bin"},
+     AnyContent,
+     true,
+     kNone,
+     Make<CtOldLogFile>},
     {kFormatTrLog, "TR Log text log", {"dat"}, TrLogColumnTitles, true, kWrites, Make<TrLogFile>},
     {kFormatDxCluster, "DX Cluster spot listing", {"dat"}, DxClusterSpot, true, kNone, nullptr},
     {kFormatDxInfo, "DX Info spot file", {"dat"}, DxInfoSpot, true, kObjectOnly, nullptr},

@@ -1,0 +1,40 @@
+// Checks every fuzz target makes of a reader: each QSO it returns keeps its texts within their
+// fields, and its QSO count is the number of QSOs it returned.
+#pragma once
+
+#include <cstddef>
+
+#include "core/log_file.h"
+
+namespace quorvel::fuzzing {
+
+inline bool Terminated(const char* field, std::size_t width) {
+  return field[width - 1] == '\0';
+}
+
+inline void CheckTexts(const QsoRecord& record) {
+  if (!Terminated(record.call, sizeof record.call) ||
+      !Terminated(record.rcvd_exch, sizeof record.rcvd_exch) ||
+      !Terminated(record.name, sizeof record.name) ||
+      !Terminated(record.arrl_sect, sizeof record.arrl_sect) ||
+      !Terminated(record.comment, sizeof record.comment)) {
+    __builtin_trap();
+  }
+}
+
+/// Opens `path` with a `Reader` and reads every QSO; the number read (0 when it cannot open).
+template <typename Reader>
+int ReadEveryQso(const char* path) {
+  Reader reader;
+  if (!reader.Open(path, kModeReadText)) return 0;
+  QsoRecord record;
+  int count = 0;
+  while (reader.ReadQso(record)) {
+    CheckTexts(record);
+    ++count;
+  }
+  if (count != reader.QsoCount()) __builtin_trap();
+  return count;
+}
+
+}  // namespace quorvel::fuzzing
