@@ -50,6 +50,8 @@ CASES = [
     ("ADIF to Cabrillo, CQWW", "adi", 3, "cbr", [], "shipped"),
     ("ARRL to ADIF, SS", "log", 1, "adi", ["-cSS"], "shipped"),
     ("TR Log to ADIF, CQWW", "dat", 3, "adi", [], "shipped"),
+    ("NA to ADIF, CQWW", "qdf", 3, "adi", [], "shipped", 10),
+    ("NA (older) to ADIF, CQWW", "qdf", 3, "adi", [], "shipped", 6),
     ("ADIF to TR Log, CQWW", "adi", 3, "dat", [], "shipped"),
     ("ADIF to dBase, CQWW", "adi", 3, "dbf", [], "shipped"),
     ("ADIF to DXBase, CQWW", "adi", 3, "sdf", [], "shipped"),

@@ -6,6 +6,9 @@ namespace quorvel::bench {
 
 std::unique_ptr<LogFile> CreateSyntheticWriter(int format_code) {
   switch (format_code) {
+    case kFormatNaNew:
+    case kFormatNaOld:
+      return CreateNaWriter(format_code == kFormatNaNew);
     default:
       return nullptr;
   }

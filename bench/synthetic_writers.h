@@ -12,4 +12,7 @@ namespace quorvel::bench {
 /// A writer for the read-only format `format_code` (a FormatCode); nullptr when there is none.
 std::unique_ptr<LogFile> CreateSyntheticWriter(int format_code);
 
+/// NA binary logs (.qdf), the newer generation or the older.
+std::unique_ptr<LogFile> CreateNaWriter(bool newer);
+
 }  // namespace quorvel::bench
