@@ -50,6 +50,8 @@ CASES = [
     ("ADIF to Cabrillo, CQWW", "adi", 3, "cbr", [], "shipped"),
     ("ARRL to ADIF, SS", "log", 1, "adi", ["-cSS"], "shipped"),
     ("TR Log to ADIF, CQWW", "dat", 3, "adi", [], "shipped"),
+    ("NA to ADIF, CQWW", "qdf", 3, "adi", [], "shipped", 10),
+    ("NA (older) to ADIF, CQWW", "qdf", 3, "adi", [], "shipped", 6),
     ("ADIF to TR Log, CQWW", "adi", 3, "dat", [], "shipped"),
     ("CT9 to ADIF, CQWW", "bin", 3, "adi", [], "shipped", 3),
     ("CT (before 8) to ADIF, CQWW", "bin", 3, "adi", [], "shipped", 1),

@@ -10,6 +10,9 @@ std::unique_ptr<LogFile> CreateSyntheticWriter(int format_code) {
       return CreateCt9Writer();
     case kFormatCtOld:
       return CreateCtOldWriter();
+    case kFormatNaNew:
+    case kFormatNaOld:
+      return CreateNaWriter(format_code == kFormatNaNew);
     default:
       return nullptr;
   }

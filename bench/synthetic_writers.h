@@ -12,7 +12,10 @@ namespace quorvel::bench {
 /// A writer for the read-only format `format_code` (a FormatCode); nullptr when there is none.
 std::unique_ptr<LogFile> CreateSyntheticWriter(int format_code);
 
+/// CT version 9 and pre-version-8 logs (.bin).
 std::unique_ptr<LogFile> CreateCt9Writer();
 std::unique_ptr<LogFile> CreateCtOldWriter();
+/// NA binary logs (.qdf), the newer generation or the older.
+std::unique_ptr<LogFile> CreateNaWriter(bool newer);
 
 }  // namespace quorvel::bench

@@ -12,6 +12,7 @@
 #include "formats/ct9_log_file.h"
 #include "formats/ct_old_log_file.h"
 #include "formats/dbase_log_file.h"
+#include "formats/na_log_file.h"
 #include "formats/sdf_log_file.h"
 #include "formats/trlog_log_file.h"
 
@@ -87,8 +88,20 @@ constexpr FormatRow kRows[] = {
     {kFormatTrLog, "TR Log text log", {"dat"}, TrLogColumnTitles, true, kWrites, Make<TrLogFile>},
     {kFormatDxCluster, "DX Cluster spot listing", {"dat"}, DxClusterSpot, true, kNone, nullptr},
     {kFormatDxInfo, "DX Info spot file", {"dat"}, DxInfoSpot, true, kObjectOnly, nullptr},
-    {kFormatNaNew, "NA log, newer generation", {"qdf"}, NaNewFirstByte, true, kNone, nullptr},
-    {kFormatNaOld, "NA log, older generation", {"qdf"}, NaOldFirstByte, true, kNone, nullptr},
+    {kFormatNaNew,
+     "NA log, newer generation",
+     {"qdf"},
+     NaNewFirstByte,
+     true,
+     kNone,
+     Make<NaLogFile>},
+    {kFormatNaOld,
+     "NA log, older generation",
+     {"qdf"},
+     NaOldFirstByte,
+     true,
+     kNone,
+     Make<NaOldLogFile>},
     {kFormatWrtc, "WRTC log", {"log"}, WrtcColumns, true, kNone, nullptr},
     {kFormatArrl, "ARRL contest log", {"log"}, ArrlDate, true, kWrites, Make<ArrlLogFile>},
     {kFormatAdif, "ADIF", {"adi"}, AnyContent, true, kWrites, Make<AdifLogFile>},
