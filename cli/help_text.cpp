@@ -55,9 +55,8 @@ void AppendFormats(std::string& text) {
   for (const FormatRow* format : built) {
     std::string_view extension = format->extensions[0];
     char line[128];
-    std::snprintf(line, sizeof line, "  .%-9.*s %-5s %-8s %.*s",
-                  static_cast<int>(extension.size()), extension.data(),
-                  format->reads ? "yes" : "no",
+    std::snprintf(line, sizeof line, "  .%-9.*s %-5s %-8s %.*s", static_cast<int>(extension.size()),
+                  extension.data(), format->reads ? "yes" : "no",
                   format->output == FormatOutput::kWrites ? "yes" : "no",
                   static_cast<int>(format->name.size()), format->name.data());
     AppendLine(text, line);
