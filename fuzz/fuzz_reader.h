@@ -2,9 +2,16 @@
 // fields, and its QSO count is the number of QSOs it returned.
 #pragma once
 
-#include <cstddef>
+#include <unistd.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "core/converter.h"
 #include "core/log_file.h"
+#include "formats/ct8_log_file.h"
 
 namespace quorvel::fuzzing {
 
@@ -35,6 +42,29 @@ int ReadEveryQso(const char* path) {
   }
   if (count != reader.QsoCount()) __builtin_trap();
   return count;
+}
+
+/// Converts `path` as quorvelcon would into a new CT 8 log and reads that back: it holds every
+/// QSO the conversion counted except those the CT 8 writer refused (times past 2038, say).
+inline void ConvertToCt8(const char* path) {
+  std::string output = "/tmp/quorvel-fuzz-" + std::to_string(::getpid()) + "-out.bin";
+  std::remove(output.c_str());
+  {
+    Converter converter;
+    if (!converter.OpenInput(path) || !converter.OpenOutput(output.c_str(), 0)) {
+      std::remove(output.c_str());
+      return;
+    }
+    std::int64_t position = 0;
+    int count = 0;
+    while (converter.Step(position, count)) {
+    }
+    converter.Finish();
+    if (ReadEveryQso<Ct8LogFile>(output.c_str()) != converter.Converted() - converter.Unwritten()) {
+      __builtin_trap();
+    }
+  }
+  std::remove(output.c_str());
 }
 
 }  // namespace quorvel::fuzzing
