@@ -10,6 +10,7 @@
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/ct_tables.h"
+#include "formats/header_fields.h"
 
 namespace quorvel {
 namespace {
@@ -49,21 +50,7 @@ constexpr std::string_view kVersionSignature = "CT 8.19";
 // Four fixed bytes CT keeps near the end of its header.
 constexpr std::uint8_t kMarkBytes[] = {0x20, 0xF4, 0x01, 0x04};
 
-template <auto Member>
-std::span<char> TextOf(ContestHeader& header) {
-  return header.*Member;
-}
-template <auto Member>
-std::span<std::uint8_t> BytesOf(ContestHeader& header) {
-  return header.*Member;
-}
-
 // Header texts that every contest carries, at the same offset for reading and writing.
-struct HeaderText {
-  std::size_t at;
-  std::size_t width;
-  std::span<char> (*field)(ContestHeader&);
-};
 constexpr HeaderText kHeaderTexts[] = {
     {0, 32, TextOf<&ContestHeader::contest_name>}, {48, 32, TextOf<&ContestHeader::call>},
     {80, 32, TextOf<&ContestHeader::name>},        {112, 64, TextOf<&ContestHeader::address>},
@@ -160,10 +147,7 @@ std::optional<ContestHeader> ReadCtHeader(const ByteLayout<kCt8HeaderSize>& raw,
   int contest = ContestFromCtNumber(raw.U8(kContestNumber));
   if (contest == kContestNone) return std::nullopt;
   header.contest = static_cast<std::uint8_t>(contest);
-  for (const HeaderText& text : kHeaderTexts) {
-    std::span<char> field = text.field(header);
-    CopyCut(field.data(), field.size(), raw.Text(text.at, text.width));
-  }
+  ReadHeaderTexts(raw, kHeaderTexts, header);
   for (const HeaderBytes& bytes : kHeaderBytes) {
     std::span<std::uint8_t> field = bytes.field(header);
     raw.GetBytes(bytes.at, field.data(), std::min(bytes.width, field.size()));

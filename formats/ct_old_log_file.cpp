@@ -7,6 +7,7 @@
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/ct_tables.h"
+#include "formats/header_fields.h"
 
 namespace quorvel {
 namespace {
@@ -48,16 +49,6 @@ constexpr std::uint8_t kQslSentBit = 0x40;
 constexpr std::uint8_t kQslReceivedBit = 0x80;
 }  // namespace record_layout
 
-template <auto Member>
-std::span<char> TextOf(ContestHeader& header) {
-  return header.*Member;
-}
-
-struct HeaderText {
-  std::size_t at;
-  std::size_t width;
-  std::span<char> (*field)(ContestHeader&);
-};
 constexpr HeaderText kHeaderTexts[] = {
     {0, 9, TextOf<&ContestHeader::contest_name>}, {20, 14, TextOf<&ContestHeader::call>},
     {34, 30, TextOf<&ContestHeader::name>},       {64, 40, TextOf<&ContestHeader::address>},
@@ -175,10 +166,7 @@ bool CtOldLogFile::ReadHeader() {
 
 void CtOldLogFile::ReadStation(const RawHeader& raw) {
   using namespace header_layout;
-  for (const HeaderText& text : kHeaderTexts) {
-    std::span<char> field = text.field(header);
-    CopyCut(field.data(), field.size(), raw.Text(text.at, text.width));
-  }
+  ReadHeaderTexts(raw, kHeaderTexts, header);
   raw.GetBytes(kBlock1, header.ct_block1, sizeof header.ct_block1);
   for (const auto& byte : kBlock3Bytes) header.ct_block3[byte.index] = raw.U8(byte.at);
   CopyCut(header.radio, raw.Text(kRadio, kRadioWidth));

@@ -6,6 +6,7 @@
 
 #include "core/numbers.h"
 #include "core/text_field.h"
+#include "formats/header_fields.h"
 
 namespace quorvel {
 namespace {
@@ -45,18 +46,8 @@ std::string_view TrimmedField(const ByteLayout<Size>& bytes, std::size_t at, std
   return text.substr(0, end);
 }
 
-template <auto Member>
-std::span<char> TextOf(ContestHeader& header) {
-  return header.*Member;
-}
-
 // The header texts of both generations. The four free text lines are 32-byte fields holding
 // 31 characters and their terminator; lines 2 and 3 are stored in the other order.
-struct HeaderText {
-  std::size_t at;
-  std::size_t width;
-  std::span<char> (*field)(ContestHeader&);
-};
 constexpr HeaderText kHeaderTexts[] = {
     {1, 12, TextOf<&ContestHeader::call>},     {25, 30, TextOf<&ContestHeader::name>},
     {61, 30, TextOf<&ContestHeader::address>}, {91, 30, TextOf<&ContestHeader::city>},
