@@ -34,7 +34,7 @@ class SyntheticSpotWriter : public LogFile {
     unsigned khz = record.freq / 10, tenths = record.freq % 10;
     char frequency[16];
     std::snprintf(frequency, sizeof frequency, "%u.%u", khz, tenths);
-    char line[kDxClusterRecordSize + 1];
+    char line[160];  // room for any field; the generated fields keep the format's width
     if (kind == SpotKind::kCluster) {
       std::snprintf(line, sizeof line, "%-10s%-13.13s%02d-%s-%04d %02d%02dZ %-44s\n", frequency,
                     record.call, t.day, month, t.year % 10000, t.hour, t.minute, "de N0QV");

@@ -57,15 +57,6 @@ class WrtcReading : public ::testing::Test {
   int files = 0;
 };
 
-TEST_F(WrtcReading, LayoutOfTheLinesMatchesDetection) {
-  std::string line = WrtcLine(1);
-  EXPECT_EQ(line[22], '/');
-  EXPECT_EQ(line[34], ':');
-  std::string path = dir.Path("detect.log");
-  testing::WriteFile(path, Lines(2));
-  EXPECT_EQ(DetectInputFormat(path.c_str()), kFormatWrtc);
-}
-
 TEST_F(WrtcReading, FirstLineGivesTheHeaderAndIsTheFirstQso) {
   for (bool final_line_end : {true, false}) {
     std::vector<QsoRecord> read = Read(Lines(10, final_line_end));
