@@ -55,6 +55,9 @@ CASES = [
     ("ADIF to TR Log, CQWW", "adi", 3, "dat", [], "shipped"),
     ("CT9 to ADIF, CQWW", "bin", 3, "adi", [], "shipped", 3),
     ("CT (before 8) to ADIF, CQWW", "bin", 3, "adi", [], "shipped", 1),
+    ("DX Cluster to ADIF", "dat", 3, "adi", [], "shipped", 11),
+    ("DX Info to ADIF", "dat", 3, "adi", [], "shipped", 8),
+    ("WRTC to ADIF", "log", 5, "adi", [], "shipped", 7),
     ("ADIF to dBase, CQWW", "adi", 3, "dbf", [], "shipped"),
     ("ADIF to DXBase, CQWW", "adi", 3, "sdf", [], "shipped"),
 ]

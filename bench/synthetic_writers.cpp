@@ -13,6 +13,11 @@ std::unique_ptr<LogFile> CreateSyntheticWriter(int format_code) {
     case kFormatNaNew:
     case kFormatNaOld:
       return CreateNaWriter(format_code == kFormatNaNew);
+    case kFormatDxCluster:
+    case kFormatDxInfo:
+      return CreateSpotWriter(format_code == kFormatDxCluster);
+    case kFormatWrtc:
+      return CreateWrtcWriter();
     default:
       return nullptr;
   }

@@ -17,5 +17,9 @@ std::unique_ptr<LogFile> CreateCt9Writer();
 std::unique_ptr<LogFile> CreateCtOldWriter();
 /// NA binary logs (.qdf), the newer generation or the older.
 std::unique_ptr<LogFile> CreateNaWriter(bool newer);
+/// DX Cluster or DX Info spot files (.dat).
+std::unique_ptr<LogFile> CreateSpotWriter(bool cluster);
+/// WRTC logs (.log).
+std::unique_ptr<LogFile> CreateWrtcWriter();
 
 }  // namespace quorvel::bench

@@ -14,7 +14,9 @@
 #include "formats/dbase_log_file.h"
 #include "formats/na_log_file.h"
 #include "formats/sdf_log_file.h"
+#include "formats/spot_log_file.h"
 #include "formats/trlog_log_file.h"
+#include "formats/wrtc_log_file.h"
 
 namespace quorvel {
 namespace {
@@ -86,8 +88,14 @@ constexpr FormatRow kRows[] = {
      kNone,
      Make<CtOldLogFile>},
     {kFormatTrLog, "TR Log text log", {"dat"}, TrLogColumnTitles, true, kWrites, Make<TrLogFile>},
-    {kFormatDxCluster, "DX Cluster spot listing", {"dat"}, DxClusterSpot, true, kNone, nullptr},
-    {kFormatDxInfo, "DX Info spot file", {"dat"}, DxInfoSpot, true, kObjectOnly, nullptr},
+    {kFormatDxCluster,
+     "DX Cluster spot listing",
+     {"dat"},
+     DxClusterSpot,
+     true,
+     kNone,
+     Make<DxClusterFile>},
+    {kFormatDxInfo, "DX Info spot file", {"dat"}, DxInfoSpot, true, kObjectOnly, Make<DxInfoFile>},
     {kFormatNaNew,
      "NA log, newer generation",
      {"qdf"},
@@ -102,7 +110,7 @@ constexpr FormatRow kRows[] = {
      true,
      kNone,
      Make<NaOldLogFile>},
-    {kFormatWrtc, "WRTC log", {"log"}, WrtcColumns, true, kNone, nullptr},
+    {kFormatWrtc, "WRTC log", {"log"}, WrtcColumns, true, kNone, Make<WrtcLogFile>},
     {kFormatArrl, "ARRL contest log", {"log"}, ArrlDate, true, kWrites, Make<ArrlLogFile>},
     {kFormatAdif, "ADIF", {"adi"}, AnyContent, true, kWrites, Make<AdifLogFile>},
     {kFormatCabrillo, "Cabrillo", {"cbr"}, AnyContent, false, kWrites, Make<CabrilloLogFile>},

@@ -1,0 +1,189 @@
+#include "formats/spot_log_file.h"
+
+#include <cstring>
+#include <iterator>
+#include <string_view>
+
+#include "core/civil_time.h"
+#include "core/numbers.h"
+#include "core/text_field.h"
+#include "refdata/words.h"
+
+namespace quorvel {
+namespace {
+
+// The spot frequency table: upper limit in kHz (inclusive), band code, mode code.
+struct SpotBandRow {
+  std::int64_t limit_khz;
+  SpotBand band;
+};
+constexpr SpotBandRow kSpotBands[] = {
+    {1830, {1, kModeCw}},       {1900, {1, kModeSsb}},      {3750, {2, kModeCw}},
+    {4000, {2, kModeSsb}},      {7150, {3, kModeCw}},       {7300, {3, kModeSsb}},
+    {10150, {4, kModeCw}},      {14150, {5, kModeCw}},      {14350, {5, kModeSsb}},
+    {18100, {6, kModeCw}},      {18168, {6, kModeSsb}},     {21200, {7, kModeCw}},
+    {21450, {7, kModeSsb}},     {24900, {8, kModeCw}},      {24990, {8, kModeSsb}},
+    {28300, {9, kModeCw}},      {29700, {9, kModeSsb}},     {50100, {10, kModeCw}},
+    {51000, {10, kModeSsb}},    {54000, {10, kModeFm}},     {144100, {12, kModeCw}},
+    {144700, {12, kModeSsb}},   {148000, {12, kModeFm}},    {222100, {13, kModeCw}},
+    {222400, {13, kModeSsb}},   {225000, {13, kModeFm}},    {440000, {14, kModeSsb}},
+    {450000, {14, kModeFm}},    {928000, {15, kModeSsb}},   {1300000, {16, kModeSsb}},
+    {2450000, {17, kModeSsb}},  {3500000, {18, kModeSsb}},  {5900000, {19, kModeSsb}},
+    {10500000, {20, kModeSsb}}, {24250000, {21, kModeSsb}},
+};
+
+constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// The contest of every spot log.
+constexpr std::uint8_t kSpotContest = kContestCqww;
+// Frequencies past this many kHz are no frequency of the record.
+constexpr std::int64_t kLargestKhz = UINT32_MAX / 10;
+// The last year a spot's date can name: four digits.
+constexpr std::int64_t kLastYear = 9999;
+
+// The month of a three-letter name, compared with case; January for any other text.
+std::int64_t MonthOfName(std::string_view name) {
+  for (std::size_t i = 0; i < std::size(kMonths); ++i) {
+    if (name == kMonths[i]) return static_cast<std::int64_t>(i) + 1;
+  }
+  return 1;
+}
+
+// A frequency in kHz as the spots give it ("14025.0"): the whole kHz and the tenths digit.
+struct SpotFrequency {
+  std::int64_t khz = 0;
+  int tenths = 0;
+};
+SpotFrequency ReadFrequency(std::string_view text) {
+  SpotFrequency frequency{ParseLeadingInt(text), 0};
+  std::size_t at = text.find_first_not_of(' ');
+  if (at == std::string_view::npos) return frequency;
+  if (text[at] == '+' || text[at] == '-') ++at;
+  while (at < text.size() && IsDigit(text[at])) ++at;
+  if (at + 1 < text.size() && text[at] == '.' && IsDigit(text[at + 1])) {
+    frequency.tenths = text[at + 1] - '0';
+  }
+  return frequency;
+}
+
+// Columns of a DX Cluster line, counting from 0.
+namespace cluster_column {
+constexpr std::size_t kCall = 10;
+constexpr std::size_t kCallWidth = 13;
+constexpr std::size_t kDay = 23;
+constexpr std::size_t kDateDash = 25;
+constexpr std::size_t kMonth = 26;
+constexpr std::size_t kYear = 30;
+constexpr std::size_t kHour = 35;
+constexpr std::size_t kMinute = 37;
+constexpr std::size_t kZulu = 39;
+}  // namespace cluster_column
+
+std::string_view Columns(const char* line, std::size_t at, std::size_t width) {
+  return FieldText(line + at, width);
+}
+
+std::string_view WithoutTrailingBlanks(std::string_view text) {
+  std::size_t end = text.find_last_not_of(' ');
+  return text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}
+
+// A DX Info year word: two digits are 1970 to 2069 (00 to 69 are 2000 to 2069), three digits
+// count from 1900, and a year of four digits is taken as it is.
+std::int64_t YearOfDxInfoWord(std::int64_t year) {
+  if (year < 70) return year + 2000;
+  if (year < 1000) return year + 1900;
+  return year;
+}
+
+}  // namespace
+
+SpotBand SpotBandFromKhz(std::int64_t khz) {
+  if (khz <= 0) return {};
+  for (const SpotBandRow& row : kSpotBands) {
+    if (row.limit_khz >= khz) return row.band;
+  }
+  return {};
+}
+
+int SpotLogFile::Open(const char* path, unsigned mode) {
+  qso_count = 0;
+  header = ContestHeader{};
+  country_table.reset();
+  if (!LogStream::Open(path, mode)) return 0;
+  if (mode & kOpenWrite) return 1;
+  header.contest = kSpotContest;
+  country_table = std::make_unique<CountryTable>(kCountryFileName);
+  return 1;
+}
+
+void SpotLogFile::ReadSpotLine(char* line, std::size_t size) {
+  std::memset(line, 0, size + 1);
+  ReadBlock(line, size);  // what a short last line leaves unread stays NUL
+}
+
+int SpotLogFile::Complete(QsoRecord& record, std::int64_t khz, int tenths, const SpotTime& time) {
+  if (khz > 0 && khz <= kLargestKhz) record.freq = static_cast<std::uint32_t>(khz * 10 + tenths);
+  SpotBand band = SpotBandFromKhz(khz);
+  record.band = band.band;
+  record.mode = band.mode;
+  // The engine's rule for unreadable dates and times: 1970-01-01, 00:00, and a note.
+  bool date_readable = time.year >= 0 && time.year <= kLastYear &&
+                       IsCalendarDate(time.year, static_cast<int>(time.month),
+                                      static_cast<int>(ValueOrZero<std::int32_t>(time.day)));
+  bool time_readable = time.hour >= 0 && time.hour <= 23 && time.minute >= 0 && time.minute <= 59;
+  SpotTime used = time;
+  if (!date_readable) used.year = 1970, used.month = 1, used.day = 1;
+  if (!time_readable) used.hour = used.minute = 0;
+  if (!date_readable || !time_readable) ++notes.undated_qsos;
+  record.time_on = UtcSeconds(used.year, used.month, used.day, used.hour, used.minute, 0);
+  record.rst_rcvd = record.mode == kModeCw || record.mode == kModeRtty ? 599 : 59;
+  const Country* country = country_table ? country_table->LookupCall(record.Call()) : nullptr;
+  if (country != nullptr) record.cqz = ValueOrZero<std::uint8_t>(country->zone);
+  ++qso_count;
+  return 1;
+}
+
+int DxClusterFile::ReadQso(QsoRecord& record) {
+  using namespace cluster_column;
+  record.Clear();
+  char line[kDxClusterRecordSize + 1];
+  ReadSpotLine(line, kDxClusterRecordSize);
+  if (!IsDigit(line[0]) || line[kDateDash] != '-' || line[kZulu] != 'Z') return 0;
+  record.SetCallText(WithoutTrailingBlanks(Columns(line, kCall, kCallWidth)));
+  SpotTime time;
+  time.day = ParseLeadingInt(Columns(line, kDay, 2));
+  time.month = MonthOfName(Columns(line, kMonth, 3));
+  time.year = ParseLeadingInt(Columns(line, kYear, 4));
+  time.hour = ParseLeadingInt(Columns(line, kHour, 2));
+  time.minute = ParseLeadingInt(Columns(line, kMinute, 2));
+  SpotFrequency frequency = ReadFrequency(Columns(line, 0, kCall));
+  return Complete(record, frequency.khz, frequency.tenths, time);
+}
+
+int DxInfoFile::ReadQso(QsoRecord& record) {
+  record.Clear();
+  char line[kDxInfoRecordSize + 1];
+  ReadSpotLine(line, kDxInfoRecordSize);
+  // The words of the line up to its first NUL; a line end separates words as a blank does.
+  std::string_view text = FieldText(line, kDxInfoRecordSize);
+  constexpr std::string_view kBlanks = " \r\n";
+  constexpr std::string_view kDateSeparators = " -\r\n";
+  std::size_t pos = 0;
+  std::string_view mark = NextWord(text, pos, kBlanks).text;
+  if (mark.empty() || mark[0] != 'O') return 0;
+  SpotFrequency frequency = ReadFrequency(NextWord(text, pos, kBlanks).text);
+  record.SetCallText(NextWord(text, pos, kBlanks).text);
+  SpotTime time;
+  time.day = ParseLeadingInt(NextWord(text, pos, kDateSeparators).text);
+  time.month = MonthOfName(NextWord(text, pos, kDateSeparators).text);
+  time.year = YearOfDxInfoWord(ParseLeadingInt(NextWord(text, pos, kDateSeparators).text));
+  std::string_view clock = NextWord(text, pos, kBlanks).text;
+  std::string_view hour = clock.substr(0, clock.size() < 2 ? clock.size() : 2);
+  time.hour = ParseLeadingInt(hour);
+  time.minute = ParseLeadingInt(clock.substr(hour.size()));
+  return Complete(record, frequency.khz, frequency.tenths, time);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,80 @@
+// DX spot collections read as logs, one QSO per spot: DX Cluster spot listings (85-character
+// lines) and DX Info spot files (79-character lines), both `.dat`. Read only. Each spot's band
+// and mode follow from its frequency, its CQ zone from the country file, and the log's contest
+// is always CQ WW.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "core/log_file.h"
+#include "refdata/country_table.h"
+
+namespace quorvel {
+
+/// A DX Cluster spot line: 85 characters and its line end.
+inline constexpr std::size_t kDxClusterRecordSize = 86;
+/// A DX Info spot line: 79 characters and its line end.
+inline constexpr std::size_t kDxInfoRecordSize = 80;
+
+/// Band and mode of a spot frequency, from the spot frequency table.
+struct SpotBand {
+  std::uint8_t band = 0;
+  std::uint8_t mode = 0;
+};
+
+/// The band and mode of a spot on `khz` whole kHz: the first row of the table whose upper
+/// limit is not below the frequency. 0 kHz (and less) and frequencies above the last row
+/// (24250000 kHz) give neither.
+SpotBand SpotBandFromKhz(std::int64_t khz);
+
+/// The calendar fields of a spot as its line gives them, UTC, seconds 0.
+struct SpotTime {
+  std::int64_t year = 0;  // the full year
+  std::int64_t month = 1;
+  std::int64_t day = 0;
+  std::int64_t hour = 0;
+  std::int64_t minute = 0;
+};
+
+/// What both spot readers share: opening, the country table and the completion of a spot.
+class SpotLogFile : public LogFile {
+ public:
+  /// Reading: opens the file in text mode, sets the log's contest to CQ WW and loads the
+  /// country file; nothing is read from the file. Writing only opens the file; both formats
+  /// refuse every log (WriteHeader is the base version, which returns 0).
+  int Open(const char* path, unsigned mode) override;
+
+  /// A copy of the log's header.
+  ContestHeader GetHeader() const { return header; }
+
+ protected:
+  /// Reads the next `size` characters into `line`, NUL-filled past what the file still holds,
+  /// so that a last line without its line end is handed over too, and terminated.
+  void ReadSpotLine(char* line, std::size_t size);
+
+  /// Frequency (whole kHz and tenths), band, mode, time, report and zone; counts the QSO.
+  int Complete(QsoRecord& record, std::int64_t khz, int tenths, const SpotTime& time);
+
+ private:
+  std::unique_ptr<CountryTable> country_table;
+};
+
+/// DX Cluster spot listings (input format code 11).
+class DxClusterFile final : public SpotLogFile {
+ public:
+  /// The next spot line; 0 at the end of the file or on a line whose first column is no digit
+  /// or without '-' at column 25 and 'Z' at column 39.
+  int ReadQso(QsoRecord& record) override;
+};
+
+/// DX Info spot files (input format code 8).
+class DxInfoFile final : public SpotLogFile {
+ public:
+  /// The next spot line; 0 at the end of the file or on a line whose first word does not
+  /// begin with 'O'.
+  int ReadQso(QsoRecord& record) override;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,30 @@
+// WRTC text logs (.log), read only: one QSO a line, words separated by blanks (number, own
+// call, band in metres, mode, date, time, worked call, report, exchange). The own call and the
+// year come from the first line, which is also the first QSO; the contest is always the IARU
+// HF Championship.
+#pragma once
+
+#include <string>
+
+#include "core/log_file.h"
+
+namespace quorvel {
+
+class WrtcLogFile final : public LogFile {
+ public:
+  /// Reading: takes the own call (the word at column 5) and the year (column 18 up to '/')
+  /// from the first line and goes back to the start of the file. Writing only opens the file:
+  /// WRTC logs are never written.
+  int Open(const char* path, unsigned mode) override;
+  /// The next line that has a word, read whole whatever its length; 0 at the end of the file
+  /// or on a line whose mode word is neither "CW" nor "SSB". A line of fewer than nine words
+  /// is a QSO with the fields it has.
+  int ReadQso(QsoRecord& record) override;
+
+ private:
+  void ReadHeaderLine();
+
+  std::string line;  // the line being read, kept for its capacity
+};
+
+}  // namespace quorvel
