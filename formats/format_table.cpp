@@ -1,6 +1,6 @@
 // The rows of the format table: every format of the system's numbering, in the order in which
-// input detection tries them. A format this build does not have yet keeps its row, with its
-// name, extension and first-bytes test, and no factory; its inputs are recognised and refused.
+// input detection tries them. A row without a factory would keep its inputs recognised and
+// refused.
 #include "core/format_table.h"
 
 #include "core/format_factory.h"
