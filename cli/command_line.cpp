@@ -68,12 +68,13 @@ int Convert(Converter& converter, const char* input, const char* output, bool ve
     std::fprintf(out, "Error opening output file %s", output);
     return kExitFailed;
   }
-  std::int64_t position = 0;
-  int count = 0;
-  while (converter.Step(position, count)) {
-    if (verbose) std::fprintf(out, "%d\n", count);
+  ProgressCallback print_count;
+  if (verbose) {
+    print_count = [out](const ConversionProgress& progress) {
+      std::fprintf(out, "%d\n", progress.count);
+    };
   }
-  converter.Finish();
+  RunToEnd(converter, print_count);
   if (converter.OutputWriteFailed()) {
     std::fprintf(out, "Error writing output file %s", output);
     return kExitFailed;

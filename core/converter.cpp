@@ -1,5 +1,7 @@
 #include "core/converter.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -105,6 +107,25 @@ void Converter::Finish() {
     TearDown(output);
   }
   output_created = false;
+}
+
+int ProgressPercent(std::int64_t position, std::int64_t file_size) {
+  if (file_size <= 0 || position <= 0) return 0;
+  if (position >= file_size) return 100;
+  constexpr std::int64_t kLargestExact = INT64_MAX / 100;
+  if (position <= kLargestExact) return static_cast<int>(position * 100 / file_size);
+  // Positions past 92 PB: within a percent, and never 100 before the end.
+  return static_cast<int>(std::min<std::int64_t>(position / (file_size / 100), 99));
+}
+
+int RunToEnd(Converter& converter, const ProgressCallback& on_step) {
+  ConversionProgress progress;
+  if (converter.Input() != nullptr) progress.file_size = converter.Input()->FileSize();
+  while (converter.Step(progress.position, progress.count)) {
+    if (on_step) on_step(progress);
+  }
+  converter.Finish();
+  return converter.Converted();
 }
 
 }  // namespace quorvel

@@ -81,4 +81,22 @@ class Converter {
   ReadingNotes notes;
 };
 
+/// Where a conversion stands after a QSO: the input's read position, its size in bytes (0 when
+/// unknown) and the running count.
+struct ConversionProgress {
+  std::int64_t position = 0;
+  std::int64_t file_size = 0;
+  int count = 0;
+};
+using ProgressCallback = std::function<void(const ConversionProgress& progress)>;
+
+/// The whole percentage 0..100 of the input read, computed in 64-bit integers; 0 when the size
+/// is 0 or unknown.
+int ProgressPercent(std::int64_t position, std::int64_t file_size);
+
+/// Runs an opened conversion (input and output open) to its end, calling `on_step` after every
+/// QSO, then finishes it. Every front end drives its conversions through this one loop. Returns
+/// the number of QSOs converted.
+int RunToEnd(Converter& converter, const ProgressCallback& on_step = {});
+
 }  // namespace quorvel

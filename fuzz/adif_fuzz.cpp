@@ -90,12 +90,7 @@ void ConvertAndReadBack(const char* path, int contest) {
       std::remove(output.c_str());
       return;
     }
-    std::int64_t position = 0;
-    int count = 0;
-    while (converter.Step(position, count)) {
-    }
-    converter.Finish();
-    converted = converter.Converted();
+    converted = quorvel::RunToEnd(converter);
   }
   // Every tag written states its true length, so the output reads back whole.
   if (ReadEveryContact(output.c_str(), contest ? quorvel::kContestSs : 0) != converted) {

@@ -55,11 +55,7 @@ inline void ConvertToCt8(const char* path) {
       std::remove(output.c_str());
       return;
     }
-    std::int64_t position = 0;
-    int count = 0;
-    while (converter.Step(position, count)) {
-    }
-    converter.Finish();
+    RunToEnd(converter);
     if (ReadEveryQso<Ct8LogFile>(output.c_str()) != converter.Converted() - converter.Unwritten()) {
       __builtin_trap();
     }

@@ -296,11 +296,7 @@ std::string Convert(const std::string& input, const std::string& output, std::st
       [&messages](FactoryMessage, const std::string& text) { messages += text; });
   if (!converter.OpenInput(input.c_str())) return messages + "input not opened";
   if (!converter.OpenOutput(output.c_str(), kFormatNone)) return messages + "output refused";
-  std::int64_t position = 0;
-  int count = 0;
-  while (converter.Step(position, count)) {
-  }
-  converter.Finish();
+  RunToEnd(converter);
   return messages;
 }
 

@@ -55,6 +55,42 @@ TEST(Converter, ConvertsEveryQsoAndReportsPositionAndCount) {
   EXPECT_EQ(ReadFile(dir.Path("out.adi")), "TESTLOG 3 N0CALL\r\nK1ABC\r\nW2XYZ\r\nDL1AA\r\n");
 }
 
+TEST(Converter, RunToEndReportsEachQsoWithPositionAndSizeThenFinishes) {
+  ScratchDir dir;
+  WriteFile(dir.Path("in.adi"), "TESTLOG 3\r\nK1ABC\r\nW2XYZ\r\nDL1AA\r\n");
+  Converter converter(CreateLineFormat);
+  ASSERT_EQ(converter.OpenInput(dir.Path("in.adi").c_str()), 1);
+  ASSERT_EQ(converter.OpenOutput(dir.Path("out.adi").c_str(), 0), 1);
+  std::vector<ConversionProgress> seen;
+  EXPECT_EQ(RunToEnd(converter, [&seen](const ConversionProgress& p) { seen.push_back(p); }), 3);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].position, 18);
+  EXPECT_EQ(seen[2].position, 32);
+  EXPECT_EQ(seen[2].file_size, 32);
+  EXPECT_EQ(seen[1].count, 2);
+  EXPECT_EQ(converter.Input(), nullptr);  // finished: both objects closed and gone
+  EXPECT_EQ(ReadFile(dir.Path("out.adi")), "TESTLOG 3 N0CALL\r\nK1ABC\r\nW2XYZ\r\nDL1AA\r\n");
+}
+
+TEST(Converter, ProgressIsAWholePercentInRangeAndZeroWithoutASize) {
+  const struct {
+    std::int64_t position, size;
+    int percent;
+  } cases[] = {{0, 0, 0},
+               {5, 0, 0},
+               {5, -1, 0},
+               {1, 3, 33},
+               {2, 3, 66},
+               {3, 3, 100},
+               {9, 3, 100},
+               {-4, 10, 0},
+               {INT64_MAX, INT64_MAX, 100},
+               {INT64_MAX - 1, INT64_MAX, 99}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProgressPercent(c.position, c.size), c.percent) << c.position << "/" << c.size;
+  }
+}
+
 TEST(Converter, LogWithoutQsosLeavesOnlyTheHeader) {
   ScratchDir dir;
   WriteFile(dir.Path("in.adi"), "TESTLOG 3\r\n");
