@@ -3,8 +3,10 @@
 set -euo pipefail
 
 # python3-dbfread and shapelib (dbfdump) read the dBase tables the tests write, independently.
+# qt6-base-dev builds quorvelwin and its Qt Test tests; fonts-dejavu-core gives the headless
+# (offscreen) dialogs a font to measure and draw.
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev python3 time python3-dbfread
-  shapelib)
+  shapelib qt6-base-dev fonts-dejavu-core)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF
-cmake --build build --target quorvelcon quorvel_data quorvel_readme_txt
+cmake --build build --target quorvelcon quorvelwin quorvel_data quorvel_readme_txt
 
 mkdir -p out
 example=examples/cqww-cw.bin
@@ -15,3 +15,5 @@ rm -f "$converted"  # quorvelcon never replaces a file; this is the script's own
 echo
 echo "Converted $example into $converted:"
 head -n 12 "$converted"
+echo
+echo "build/quorvelwin starts the dialog program."
