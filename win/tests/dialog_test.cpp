@@ -72,6 +72,7 @@ class DialogTest : public QObject {
   void ConvertsAsQuorvelconDoesAndAgainIdentically();
   void FailuresShowTheFactoryBoxThenTheDialogsOwn_data();
   void FailuresShowTheFactoryBoxThenTheDialogsOwn();
+  void QsosTheOutputLeftOutAreSaid();
   void MessageBoxesShowPlainText();
   void LabelsReachTheirFieldsByMnemonic();
   void SaveChooserAppendsTheTypesExtension();
@@ -118,6 +119,11 @@ void DialogTest::FailuresShowTheFactoryBoxThenTheDialogsOwn_data() {
       << "%dir/out.adi"
       << QStringList{Box(QMessageBox::Critical, "Error opening %dir/short.bin"),
                      Box(QMessageBox::NoIcon, "Error opening input file %dir/short.bin")};
+  QTest::newRow("contest the output cannot carry")
+      << "%src/tests/golden/cases/na-logs/in-naqp.qdf"
+      << "%dir/out.bin"
+      << QStringList{Box(QMessageBox::Critical, "Contest not supported by output file"),
+                     Box(QMessageBox::NoIcon, "Error opening output file %dir/out.bin")};
   QTest::newRow("unrecognised input")
       << "%dir/<b>log.xyz"
       << "%dir/out.adi"
@@ -130,7 +136,9 @@ void DialogTest::FailuresShowTheFactoryBoxThenTheDialogsOwn() {
   QFETCH(QStringList, boxes);
   QTemporaryDir dir;
   auto place = [&dir](QString text) {
-    return text.replace("%example", Example()).replace("%dir", dir.path());
+    return text.replace("%example", Example())
+        .replace("%src", QUORVEL_SOURCE_DIR)
+        .replace("%dir", dir.path());
   };
   WriteAll(dir.filePath("exists.adi"), "keep me");
   WriteAll(dir.filePath("short.bin"), QByteArray(40, 0).replace(32, 5, "CT 9."));
@@ -142,10 +150,21 @@ void DialogTest::FailuresShowTheFactoryBoxThenTheDialogsOwn() {
   for (const QString& box : boxes) expected << place(box);
   QCOMPARE(harness.BoxTexts(), expected);
   QCOMPARE(ReadAll(dir.filePath("exists.adi")), QByteArray("keep me"));
-  QVERIFY(!QFile::exists(dir.filePath("out.adi")));
+  if (!output.contains("exists")) QVERIFY(!QFile::exists(place(output)));  // none left behind
   QCOMPARE(harness.dialog.StatusText()->text(), QString("Conversion failed"));
   QCOMPARE(harness.dialog.Progress()->value(), 0);
   QCOMPARE(harness.dialog.CountText()->text(), QString());
+}
+
+// An older CT log whose first QSO lies past 2038, which a CT 8 log cannot hold.
+void DialogTest::QsosTheOutputLeftOutAreSaid() {
+  QTemporaryDir dir;
+  QVERIFY(QFile::copy(QString(QUORVEL_SOURCE_DIR) + "/fuzz/corpus/ct_old/time-past-2038",
+                      dir.filePath("old.bin")));
+  Harness harness;
+  harness.Convert(dir.filePath("old.bin"), dir.filePath("new.bin"));
+  QCOMPARE(harness.dialog.StatusText()->text(), QString("Complete"));
+  QCOMPARE(harness.dialog.CountText()->text(), QString("3 QSO's converted, 1 not written"));
 }
 
 void DialogTest::MessageBoxesShowPlainText() {
