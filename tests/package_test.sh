@@ -9,10 +9,10 @@ set -euo pipefail
 build_dir="$1" build_quorvelcon="$2" source_dir="$3" version="$4" has_quorvelwin="$5"
 configured_data_dir="$6" cpack="$7"
 
-command -v "$cpack" >/dev/null && command -v dpkg-deb >/dev/null || {
+if ! command -v "$cpack" >/dev/null || ! command -v dpkg-deb >/dev/null; then
   echo "cpack or dpkg-deb missing: package test skipped"
   exit 77
-}
+fi
 
 temp="$(mktemp -d)"
 trap 'rm -rf "$temp"' EXIT
@@ -27,10 +27,10 @@ fail() {
   exit 1
 }
 debs=("$temp"/package/*.deb)
-[ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || {
+if [ "${#debs[@]}" -ne 1 ] || [ ! -f "${debs[0]}" ]; then
   echo "cpack made no single .deb: ${debs[*]}"
   exit 1
-}
+fi
 deb="${debs[0]}"
 
 check_field() {
