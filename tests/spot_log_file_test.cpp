@@ -65,17 +65,33 @@ class SpotReading : public ::testing::Test {
   int files = 0;
 };
 
-TEST_F(SpotReading, ClusterLineGivesFrequencyBandModeCallTimeReportAndZone) {
-  QsoRecord qso = Only(kFormatDxCluster, ClusterLine("14025.3", "DL1ABC"));
-  EXPECT_EQ(qso.freq, 140253u);
-  EXPECT_EQ(qso.band, 5);
-  EXPECT_EQ(qso.mode, kModeCw);
-  EXPECT_EQ(qso.rst_rcvd, 599);
-  EXPECT_EQ(qso.cqz, 14);
-  EXPECT_STREQ(qso.call, "DL1ABC");
-  EXPECT_EQ(qso.time_on, Utc(2000, 11, 5, 21, 3));
-  EXPECT_EQ(reader->Header().contest, kContestCqww);
-  EXPECT_EQ(reader->QsoCount(), 1);
+// A spot of each format: frequency, band, mode, call, time, report and zone, contest CQ WW.
+TEST_F(SpotReading, SpotGivesFrequencyBandModeCallTimeReportAndZone) {
+  const struct {
+    int format;
+    std::string line;
+    std::uint32_t freq;
+    int band, cqz;
+    const char* call;
+    std::int64_t time;
+  } cases[] = {
+      {kFormatDxCluster, ClusterLine("14025.3", "DL1ABC"), 140253u, 5, 14, "DL1ABC",
+       Utc(2000, 11, 5, 21, 3)},
+      {kFormatDxInfo, InfoLine("OK 7005 JA1XYZ 05-Nov-99 2103 de W1AW"), 70050u, 3, 25, "JA1XYZ",
+       Utc(1999, 11, 5, 21, 3)},
+  };
+  for (const auto& c : cases) {
+    QsoRecord qso = Only(c.format, c.line);
+    EXPECT_EQ(qso.freq, c.freq);
+    EXPECT_EQ(qso.band, c.band);
+    EXPECT_EQ(qso.mode, kModeCw);
+    EXPECT_EQ(qso.rst_rcvd, 599);
+    EXPECT_EQ(qso.cqz, c.cqz);
+    EXPECT_STREQ(qso.call, c.call);
+    EXPECT_EQ(qso.time_on, c.time);
+    EXPECT_EQ(reader->Header().contest, kContestCqww);
+    EXPECT_EQ(reader->QsoCount(), 1);
+  }
 }
 
 TEST_F(SpotReading, ClusterCallIsColumnsTenToTwentyTwoWithoutTrailingBlanks) {
@@ -161,16 +177,7 @@ TEST_F(SpotReading, ClusterDatesAndTimesFromTheirColumns) {
   }
 }
 
-TEST_F(SpotReading, InfoRecordReadsItsWords) {
-  QsoRecord qso = Only(kFormatDxInfo, InfoLine("OK 7005 JA1XYZ 05-Nov-99 2103 de W1AW"));
-  EXPECT_EQ(qso.freq, 70050u);
-  EXPECT_EQ(qso.band, 3);
-  EXPECT_EQ(qso.mode, kModeCw);
-  EXPECT_EQ(qso.rst_rcvd, 599);
-  EXPECT_EQ(qso.cqz, 25);
-  EXPECT_STREQ(qso.call, "JA1XYZ");
-  EXPECT_EQ(qso.time_on, Utc(1999, 11, 5, 21, 3));
-  EXPECT_EQ(reader->Header().contest, kContestCqww);
+TEST_F(SpotReading, InfoRecordNeedsItsMarkAsFirstWord) {
   EXPECT_EQ(Read(kFormatDxInfo, InfoLine("X 7005 K1ABC 05-Nov-99 2103")).size(), 0u);
   EXPECT_EQ(Read(kFormatDxInfo, InfoLine(" O 7005 K1ABC 05-Nov-99 2103")).size(), 1u);
 }
