@@ -31,6 +31,12 @@ bool LogFile::ReadRecord(void* buffer, std::size_t size) {
   return false;
 }
 
+int LogFile::EndOfText() {
+  std::int64_t cut = TextCutAt();
+  if (cut >= 0) NoteStop(cut);
+  return 0;
+}
+
 int LogFile::ReadQso(QsoRecord&) {
   return 0;
 }

@@ -57,6 +57,9 @@ class LogFile : public LogStream {
   /// Reads one record of `size` bytes. False at the end of the file; when the file ends inside
   /// the record (or cannot be read there), the record's first byte is also noted as the stop.
   bool ReadRecord(void* buffer, std::size_t size);
+  /// The end of a text log's lines: notes a stop at a Ctrl-Z that cut the data off in the middle
+  /// of the file (see LogStream::TextCutAt). Returns 0, the end of the log.
+  int EndOfText();
 
   ContestHeader header{};
   std::int32_t qso_count = 0;

@@ -133,7 +133,7 @@ int SpotLogFile::EndAtFailedRecord(const char* line, std::size_t length) {
   bool only_line_ends = text.find_first_not_of(" \t\r\n") == std::string_view::npos;
   bool file_ended = IsEof() || PeekBuffered().empty();
   if (!(file_ended && only_line_ends)) NoteStop(record_start);
-  return 0;
+  return EndOfText();
 }
 
 int SpotLogFile::Complete(QsoRecord& record, std::int64_t khz, int tenths, const SpotTime& time) {

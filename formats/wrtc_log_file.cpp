@@ -103,7 +103,7 @@ int WrtcLogFile::ReadQso(QsoRecord& record) {
   std::int64_t line_start = 0;
   while (first.empty()) {
     line_start = Tell();
-    if (!ReadLine(line)) return 0;  // a last line without a line end is read too
+    if (!ReadLine(line)) return EndOfText();  // a last line without a line end is read too
     pos = 0;
     first = NextWord(line, pos, kBlanks).text;  // blank lines are passed over
   }
