@@ -17,8 +17,8 @@
 #include "core/numbers.h"
 #include "formats/adif_log_file.h"
 #include "formats/arrl_log_file.h"
-#include "formats/ct_tables.h"
 #include "formats/ct8_log_file.h"
+#include "formats/ct_tables.h"
 #include "formats/received_exchange.h"
 #include "formats/trlog_log_file.h"
 #include "log_test_support.h"
@@ -275,7 +275,6 @@ const FormatUnderTest kAdif = {
     ExpectAdif,
 };
 
-
 // ---- CT version 8 ----
 
 // The bands a contest's CT band numbering has; any other is written as unknown.
@@ -481,6 +480,147 @@ const FormatUnderTest kArrl = {
     ExpectArrl,
 };
 
+// ---- TR Log ----
+
+// Where a TR Log line keeps a contest's exchange: which fields, and how many characters of
+// each text reach the reader before the next column begins (a longer text is cut there).
+struct TrColumns {
+  std::uint64_t fields;
+  int exchange_room = 0;
+  int name_room = 0;
+  int qth_room = 0;
+};
+
+constexpr std::uint64_t kTrReports = kRstSent | kRstRcvd;
+constexpr std::uint64_t kTrTrailer = kMultCount | kMults | kPoints;
+
+TrColumns TrColumnsOf(int contest) {
+  switch (contest) {
+    case kContestSs:
+      return {kSrx | kPrec | kCheck | kSection | kTrTrailer};
+    case kContestCqww:
+      return {kTrReports | kCqz | kTrTrailer};
+    case kContestWpx:
+      return {kTrReports | kSrx | kTrTrailer};
+    case kContestIaru:
+      return {kTrReports | kItuz | kExchange | kTrTrailer, 11};
+    case kContestArrl10:
+      return {kTrReports | kExchange | kTrTrailer, 9};
+    case kContestFd:
+      return {kPrec | kCheck | kSection | kTrTrailer};
+    case kContestCqp:
+      return {kSrx | kExchange | kTrTrailer, 19};
+    case kContestDxped:
+      return {kTrReports | kName | kExchange | kPoints, 11, 11};
+    case kContestAllAsian:
+      return {kTrReports | kAge | kTrTrailer};
+    case kContestNaqp:
+    case kContestGridloc:
+      return {kName | kExchange | kTrTrailer, 13, 11};
+    case kContestYodx:
+      return {kTrReports | kCqz | kExchange | kTrTrailer, 10};
+    case kContestTenTen:
+      return {kName | kTenTen | kQth, 0, 12, 5};
+    case kContestSprint:
+      return {kSrx | kName | kExchange | kTrTrailer, 7, 11};
+    case kContestInternetSprint:
+      return {kSrx | kName | kExchange | kTrTrailer, 6, 11};
+    case kContestJadx:
+      return {kTrReports | kExchange | kTrTrailer, 14};
+    case kContestArci:
+      return {kTrReports | kArci | kExchange | kTrTrailer, 9};
+    case kContestIota:
+      return {kTrReports | kSrx | kExchange | kTrTrailer, 8};
+    case kContestGeneralQso:
+      return {kTrReports | kExchange | kTrTrailer, 14};  // words are read up to column 66
+    case kContestHelvetia:
+      return {kTrReports | kSrx | kQth | kTrTrailer, 0, 0, 10};
+    case kContestWag:
+    case kContestAri:
+    case kContestRac:
+      return {kTrReports | kSrx | kQth | kTrTrailer, 0, 0, 9};
+    default:  // 2, 7, 8, 11, 12, 13, 19, 22, 23, 29
+      return {kTrReports | kExchange | kTrTrailer, 15};
+  }
+}
+
+bool TrBandLabelled(int band) {
+  return (band >= 1 && band <= 21) || (band >= 27 && band <= 30);
+}
+
+// Not carried: seconds, the frequency, the end time, the contact's own contest, power, IOTA,
+// comment, QSL letters, CT's own bytes, the grid, multipliers past the eighth character or the
+// second name, and every exchange field outside the contest's columns. A text is written as one
+// word (blanks as '_') and cut where the next column begins.
+Expectation ExpectTr(const QsoRecord& w, int contest, int) {
+  TrColumns columns = TrColumnsOf(contest);
+  Expectation e{w, kCall | kTimeOn | kBand | kMode | columns.fields};
+  QsoRecord& r = e.record;
+  if (!TrBandLabelled(w.band)) r.band = 0;
+  bool labelled_mode = w.mode == kModeCw || w.mode == kModeSsb || w.mode == kModeFm;
+  if (!labelled_mode) r.mode = kModeAm;  // three blanks read back as AM
+  ArrlReport(r.rst_sent, r.report_signs, kSignedRstSent, w.HasRstSent(), w.RstSentText());
+  ArrlReport(r.rst_rcvd, r.report_signs, kSignedRstRcvd, w.HasRstRcvd(), w.RstRcvdText());
+  auto cut = [](std::string_view text, int room) { return AsWord(text).substr(0, room); };
+  std::string exchange(ReceivedExchangeText(w));
+  if (contest == kContestArrl10 && w.RcvdExch().empty() && w.srx != 0) {
+    exchange = std::to_string(w.srx);
+  }
+  if (contest == kContestIaru && w.ituz != 0) exchange.clear();
+  r.SetRcvdExch(cut(exchange, columns.exchange_room));
+  r.SetName(cut(w.Name(), columns.name_room));
+  std::string qth(w.Qth().empty() && contest != kContestTenTen ? exchange : w.Qth());
+  r.SetQth(cut(qth, columns.qth_room));
+  r.SetArrlSect(AsWord(w.ArrlSect()));
+  r.mult_count = 0;
+  r.mults[0] = '\0';
+  std::string mults(w.Mults().substr(0, 8));
+  for (std::size_t at = 0, words = 0; words < 2 && at < mults.size(); ++words) {
+    std::size_t end = std::min(mults.find(' ', at), mults.size());
+    r.AddMult(std::string_view(mults).substr(at, end - at));
+    at = end + 1;
+  }
+  // A Sweepstakes precedence is read only as a word of one letter: without one, a section of
+  // one letter is taken for it.
+  if (contest == kContestSs && w.prec == ' ' && r.ArrlSect().size() == 1) {
+    e.compared &= ~(kPrec | kSection);
+  }
+  return e;
+}
+
+QsoRanges TrRanges(int contest) {
+  QsoRanges ranges;
+  // The two-digit year column gives back 1950 to 2049; no seconds.
+  ranges.time = {UtcSeconds(1950, 1, 1, 0, 0, 0), UtcSeconds(2049, 12, 31, 23, 59, 0)};
+  ranges.whole_minutes = true;
+  // Words that begin with a digit are numbers (zones, reports, serials) to the reader: texts
+  // of letters and signs only.
+  ranges.text_characters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz /-.";
+  // Numbers within their columns; wider ones are written as stars (tests/trlog_test.cpp).
+  ranges.srx = {0, contest == kContestHelvetia ? 9999 : 99999};
+  ranges.ten_ten = {0, 99999};
+  ranges.report = {-99, 999};
+  return ranges;
+}
+
+const FormatUnderTest kTrLog = {
+    "TrLog",
+    ".dat",
+    [] { return std::unique_ptr<LogFile>(new TrLogFile); },
+    [] {
+      std::vector<int> named;
+      for (int contest = 1; contest <= kContestCount; ++contest) named.push_back(contest);
+      return named;
+    }(),
+    TrRanges,
+    // The DX side of the ARRL DX contest is told from the W/VE side by the own call.
+    [](int contest) {
+      return testing::HeaderFor(contest, contest == kContestArrlDxFromDx ? "DL1AB" : "N0QV");
+    },
+    [](int) { return 0; },
+    ExpectTr,
+};
+
 }  // namespace
 
 // ---- the property ----
@@ -576,15 +716,15 @@ TEST_P(RoundTripProperty, WrittenContactsReadBackWithEveryFieldTheLayoutCarries)
   int failures = 0;
   for (std::size_t i = 0; i < read.size(); ++i) {
     Expectation expected = format.expect(written[i], contest, static_cast<int>(i));
-    ExpectCarried(expected, read[i], "seed " + std::to_string(seed) + " contact " + std::to_string(i),
-                  failures);
+    ExpectCarried(expected, read[i],
+                  "seed " + std::to_string(seed) + " contact " + std::to_string(i), failures);
   }
   EXPECT_EQ(failures, 0) << "fields differing in " << format.name << " contest " << contest;
 }
 
 std::vector<PropertyCase> AllCases() {
   std::vector<PropertyCase> cases;
-  for (const FormatUnderTest* format : {&kAdif, &kCt8, &kArrl}) {
+  for (const FormatUnderTest* format : {&kAdif, &kCt8, &kArrl, &kTrLog}) {
     for (int contest : format->contests) cases.push_back({format, contest});
   }
   return cases;
@@ -596,4 +736,32 @@ INSTANTIATE_TEST_SUITE_P(Formats, RoundTripProperty, ::testing::ValuesIn(AllCase
                                   std::to_string(info.param.contest);
                          });
 
+namespace {
+
+// Regressions the property found (seeds 20261715 and 20264015).
+TEST(RoundTripRegression, LongTrLogExchangeInARightAlignedColumnIsCutNotStarred) {
+  MemoryFolder folder;
+  testing::WorkingFolder working(folder.Folder());
+  QsoRecord contact = testing::Contact("K1AB", 5, kModeCw, 2024, 11, 2, 21, 7);
+  contact.SetRcvdExch("zTAtXjSaQenABCDEFG");
+  TrLogFile writer;
+  testing::WriteThrough(writer, folder.Path("cut.dat"), 0, OwnStation(kContestArrlDx), {contact});
+  TrLogFile reader;
+  std::vector<QsoRecord> read = testing::ReadThrough(reader, folder.Path("cut.dat"), 0);
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(read[0].RcvdExch(), "zTAtXjSaQenABCD");  // columns 53 to 67
+}
+
+TEST(RoundTripRegression, AdifEndTimeBefore1970IsWritten) {
+  MemoryFolder folder;
+  testing::WorkingFolder working(folder.Folder());
+  QsoRecord contact = testing::Contact("K1AB", 5, kModeCw, 1965, 3, 4, 10, 0);
+  contact.time_off = contact.time_on + 600;
+  AdifLogFile writer;
+  std::string text = testing::WriteThrough(writer, folder.Path("end.adi"), 0,
+                                           OwnStation(kContestGeneralQso), {contact});
+  EXPECT_NE(text.find("<time_off:6>101000"), std::string::npos) << text;
+}
+
+}  // namespace
 }  // namespace quorvel
