@@ -595,5 +595,13 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, BadInput, ::testing::ValuesIn(Catalogue()),
                            return name;
                          });
 
+// The catalogue's check for sanitizer reports rests on this.
+TEST(ProgramRunner, KeepsStandardErrorApartFromStandardOutput) {
+  testing::RunResult run = testing::RunProgram({"sh", "-c", "echo report >&2; echo out; exit 3"});
+  EXPECT_EQ(run.output, "out\n");
+  EXPECT_EQ(run.errors, "report\n");
+  EXPECT_EQ(run.exit_code, 3);
+}
+
 }  // namespace
 }  // namespace quorvel
