@@ -323,7 +323,8 @@ void AdifLogFile::WriteTimes(const QsoRecord& record, const CivilTime& on,
   text.AppendTwoDigits(on.month);
   text.AppendTwoDigits(on.day);
   AppendClock(text, kAdifTimeOn, on);
-  if (header.contest == kContestGeneralQso && record.time_off > 0) {
+  // 0 is no end time; an end before 1970 is a time like any other.
+  if (header.contest == kContestGeneralQso && record.time_off != 0) {
     AppendClock(text, kAdifTimeOff, UtcCalendar(record.time_off));
   }
   text.LineEnd();

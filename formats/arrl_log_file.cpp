@@ -35,33 +35,17 @@ constexpr char kUnknownChar = '?';
 constexpr int kLineRoom = 1024;  // longer lines are cut; their rest is passed over
 constexpr char kMarker = '*';
 
-// The columns after the QSO number, by contest. `columns` is the whole contest part;
-// `alternative` is the worked station's part of a Sweepstakes line, or the IARU part with an
-// exchange text in place of the zone.
-struct ContestLayout {
-  int contest;
-  const char* columns;
-  const char* alternative;
-};
+// The contests an ARRL log holds; each has its columns after the QSO number in
+// `AppendContestColumns`, one literal format per line layout.
+constexpr int kArrlContests[] = {
+    kContestSs, kContestArrlDx,       kContestIaru,   kContestArrl10, kContestArrl160,
+    kContestFd, kContestArrlDxFromDx, kContestVhfQso, kContestNaqp,   kContestSprint};
 
-constexpr ContestLayout kContestLayouts[] = {
-    {kContestSs, "%-10s %02d %3s ", "%-04d %c %-10s %2s %-5s %c %1d"},
-    {kContestArrlDx, "%-14s %-9s %-3s %-5s %c %1d  0", nullptr},
-    {kContestIaru, "%-13s %-3s %5d %-3s %-02d    %c %1d  0", "%-13s %-3s %5d %-3s %-5s %c %1d  0"},
-    {kContestArrl10, " %-13s %-3s %-5s %-3s %-5s %c %1d  0", nullptr},
-    {kContestArrl160, " %-12s %-3s %-5s %-3s %-5s %c %1d  0", nullptr},
-    {kContestFd, "%-14s %2d%c %-4s %2s%c %-4s %1d", nullptr},
-    {kContestArrlDxFromDx, "%-14s %-3s      %-3s %-5s %c %1d  0", nullptr},
-    {kContestVhfQso, "%-14s %4s %4s  %c %1d  0", nullptr},
-    {kContestNaqp, "%-14s %-11s %-12s %c        %1d", nullptr},
-    {kContestSprint, "%-13s %4d  %-11s %-6s %c        %1d", nullptr},
-};
-
-const ContestLayout* FindLayout(int contest) {
-  for (const ContestLayout& layout : kContestLayouts) {
-    if (layout.contest == contest) return &layout;
+bool IsArrlContest(int contest) {
+  for (int known : kArrlContests) {
+    if (known == contest) return true;
   }
-  return nullptr;
+  return false;
 }
 
 // ---- writing ----
@@ -103,11 +87,11 @@ Word Arrl10Exchange(const QsoRecord& record) {
 // A number kept in a character field (Sweepstakes check, Field Day transmitters) in a column
 // of its own; the blank that marks it absent is printed as question marks, not as the number 32.
 struct CountColumn {
-  explicit CountColumn(char value, const char* form) {
+  CountColumn(char value, int least_digits) {
     if (value == ' ') {
       CopyCut(text, "??");
     } else {
-      std::snprintf(text, sizeof text, form, static_cast<unsigned char>(value));
+      std::snprintf(text, sizeof text, "%0*d", least_digits, static_cast<unsigned char>(value));
     }
   }
   char text[8];
@@ -123,59 +107,67 @@ ReportColumn ReceivedReport(const QsoRecord& record) {
   return ReportColumn::Received(record, kReportWidth, "0");
 }
 
-void AppendContestColumns(TextLine& line, const ContestLayout& layout, const ContestHeader& own,
-                          const QsoRecord& record) {
+void AppendContestColumns(TextLine& line, const ContestHeader& own, const QsoRecord& record) {
   Word call(record.call);
   char marker = record.mult_count != 0 ? kMarker : ' ';
   int points = record.points;
-  switch (layout.contest) {
+  switch (own.contest) {
     case kContestSs:
-      line.Append(layout.columns, Word(own.call).c_str(), own.check, Word(own.arrl_sect).c_str());
-      line.Append(layout.alternative, record.srx, ColumnChar(record.prec), call.c_str(),
-                  CountColumn(record.check, "%02d").text, Word(record.arrl_sect).c_str(), marker,
-                  points);
+      line.Append("%-10s %02d %3s ", Word(own.call).c_str(), own.check,
+                  Word(own.arrl_sect).c_str());
+      line.Append("%-4d %c %-10s %2s %-5s %c %1d", record.srx, ColumnChar(record.prec),
+                  call.c_str(), CountColumn(record.check, 2).text, Word(record.arrl_sect).c_str(),
+                  marker, points);
       break;
     case kContestArrlDx:
+      line.Append("%-14s %-9s %-3s %-5s %c %1d  0", call.c_str(), SentReport(record).c_str(),
+                  ReceivedReport(record).c_str(), Word(ReceivedExchangeText(record)).c_str(),
+                  marker, points);
+      break;
     case kContestArrlDxFromDx:
-      line.Append(layout.columns, call.c_str(), SentReport(record).c_str(),
+      line.Append("%-14s %-3s      %-3s %-5s %c %1d  0", call.c_str(), SentReport(record).c_str(),
                   ReceivedReport(record).c_str(), Word(ReceivedExchangeText(record)).c_str(),
                   marker, points);
       break;
     case kContestIaru:
       if (record.ituz > 0) {
-        line.Append(layout.columns, call.c_str(), SentReport(record).c_str(), own.zone,
-                    ReceivedReport(record).c_str(), record.ituz, marker, points);
+        line.Append("%-13s %-3s %5d %-3s %-2d    %c %1d  0", call.c_str(),
+                    SentReport(record).c_str(), own.zone, ReceivedReport(record).c_str(),
+                    record.ituz, marker, points);
       } else {
-        line.Append(layout.alternative, call.c_str(), SentReport(record).c_str(), own.zone,
-                    ReceivedReport(record).c_str(), Word(record.rcvd_exch).c_str(), marker, points);
+        line.Append("%-13s %-3s %5d %-3s %-5s %c %1d  0", call.c_str(), SentReport(record).c_str(),
+                    own.zone, ReceivedReport(record).c_str(), Word(record.rcvd_exch).c_str(),
+                    marker, points);
       }
       break;
     case kContestArrl10:
-      line.Append(layout.columns, call.c_str(), SentReport(record).c_str(), "  ",
-                  ReceivedReport(record).c_str(), Arrl10Exchange(record).c_str(), marker, points);
+      line.Append(" %-13s %-3s %-5s %-3s %-5s %c %1d  0", call.c_str(), SentReport(record).c_str(),
+                  "  ", ReceivedReport(record).c_str(), Arrl10Exchange(record).c_str(), marker,
+                  points);
       break;
     case kContestArrl160:
-      line.Append(layout.columns, call.c_str(), SentReport(record).c_str(), "  ",
-                  ReceivedReport(record).c_str(), Word(ReceivedExchangeText(record)).c_str(),
+      line.Append(" %-12s %-3s %-5s %-3s %-5s %c %1d  0", call.c_str(), SentReport(record).c_str(),
+                  "  ", ReceivedReport(record).c_str(), Word(ReceivedExchangeText(record)).c_str(),
                   marker, points);
       break;
     case kContestFd:
-      line.Append(layout.columns, call.c_str(), own.prec != 0 ? own.prec : 1,
+      line.Append("%-14s %2d%c %-4s %2s%c %-4s %1d", call.c_str(), own.prec != 0 ? own.prec : 1,
                   FieldDayCategory(own.check), Word(own.arrl_sect).c_str(),
-                  CountColumn(record.prec, "%d").text, ColumnChar(record.check),
+                  CountColumn(record.prec, 1).text, ColumnChar(record.check),
                   Word(record.arrl_sect).c_str(), points);
       break;
     case kContestVhfQso:
-      line.Append(layout.columns, call.c_str(), Word(own.gridsquare).c_str(),
+      line.Append("%-14s %4s %4s  %c %1d  0", call.c_str(), Word(own.gridsquare).c_str(),
                   Word(record.rcvd_exch).c_str(), marker, points);
       break;
     case kContestNaqp:
-      line.Append(layout.columns, call.c_str(), Word(record.name).c_str(),
+      line.Append("%-14s %-11s %-12s %c        %1d", call.c_str(), Word(record.name).c_str(),
                   Word(ReceivedExchangeText(record)).c_str(), marker, points);
       break;
     case kContestSprint:
-      line.Append(layout.columns, call.c_str(), record.srx, Word(record.name).c_str(),
-                  Word(ReceivedExchangeText(record)).c_str(), marker, points);
+      line.Append("%-13s %4d  %-11s %-6s %c        %1d", call.c_str(), record.srx,
+                  Word(record.name).c_str(), Word(ReceivedExchangeText(record)).c_str(), marker,
+                  points);
       break;
   }
 }
@@ -430,7 +422,7 @@ bool IsBlankLine(const char* line) {
 }  // namespace
 
 bool ArrlLogFile::SupportsContest(int contest) {
-  return FindLayout(contest) != nullptr;
+  return IsArrlContest(contest);
 }
 
 int ArrlLogFile::Open(const char* path, unsigned mode) {
@@ -480,8 +472,7 @@ int ArrlLogFile::WriteQso(const QsoRecord& record) {
   CivilTime time = UtcCalendar(record.time_on);
   if (time.year < kFirstYear || time.year > kLastYear) return 0;  // the year column cannot say it
   ++qso_count;
-  const ContestLayout* layout = FindLayout(header.contest);
-  if (layout == nullptr) return 0;
+  if (!IsArrlContest(header.contest)) return 0;
   const char* band = LabelOr(kBandLabels, kBandCount, record.band);
   const char* mode = LabelOr(kModeLabels, kModeCount, record.mode);
   int year = time.year - 1900;
@@ -496,7 +487,7 @@ int ArrlLogFile::WriteQso(const QsoRecord& record) {
     line.Append("%-3s %-3s %02d/%02d/%2d %02d%02d %-5d ", band, mode, time.day, time.month, year,
                 time.hour, time.minute, qso_count);
   }
-  AppendContestColumns(line, *layout, header, record);
+  AppendContestColumns(line, header, record);
   line.AppendText("\r\n");
   return line.WriteTo(*this);
 }

@@ -440,6 +440,8 @@ void PutField(ColumnLine& line, const Field& field, const QsoRecord& record, int
   auto number = [&](std::int64_t value) { line.Number(field.at, field.width, field.last, value); };
   auto text = [&](std::string_view value) {
     if (field.form == Form::kRight) {
+      // A text is cut at the last column it may reach; only numbers are written as stars.
+      value = value.substr(0, static_cast<std::size_t>(field.last - field.at + 1));
       line.RightAligned(field.at, field.width, field.last, LineWord(value).c_str());
     } else {
       line.Word(field.at, field.width, field.last, value);
