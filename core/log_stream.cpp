@@ -111,14 +111,12 @@ bool LogStream::ScanLine(std::size_t room, Append append) {
     read_any = true;
     char stop = buffer[buffer_pos++];
     if (stop == '\n') break;
-    // A carriage return in text mode: dropped when a line feed follows it.
+    // A carriage return in text mode ends the line, with the line feed that follows it (DOS
+    // line ends) or alone (the line ends of old Macintosh programs): a log written with bare
+    // CRs reads line by line instead of as one line holding every QSO.
     if (buffer_pos == buffer_len && !Fill()) eof = true;
-    if (buffer_pos < buffer_len && buffer[buffer_pos] == '\n') {
-      ++buffer_pos;
-      break;
-    }
-    append("\r", 1);
-    ++stored;
+    if (buffer_pos < buffer_len && buffer[buffer_pos] == '\n') ++buffer_pos;
+    break;
   }
   return read_any;
 }
