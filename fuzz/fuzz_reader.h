@@ -2,8 +2,6 @@
 // fields, and its QSO count is the number of QSOs it returned.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include "core/converter.h"
 #include "core/log_file.h"
 #include "formats/ct8_log_file.h"
+#include "fuzz_file.h"
 
 namespace quorvel::fuzzing {
 
@@ -47,7 +46,7 @@ int ReadEveryQso(const char* path) {
 /// Converts `path` as quorvelcon would into a new CT 8 log and reads that back: it holds every
 /// QSO the conversion counted except those the CT 8 writer refused (times past 2038, say).
 inline void ConvertToCt8(const char* path) {
-  std::string output = "/tmp/quorvel-fuzz-" + std::to_string(::getpid()) + "-out.bin";
+  std::string output = ScratchPath("out.bin");
   std::remove(output.c_str());
   {
     Converter converter;
