@@ -8,6 +8,7 @@
 #   scripts/fuzz-campaign.sh              every target
 #   scripts/fuzz-campaign.sh adif trlog   only these
 #   RUNS=200000 JOBS=1 scripts/fuzz-campaign.sh
+#   MAX_TIME=60 scripts/fuzz-campaign.sh dxinfo   at most 60 s per target (a short campaign)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$(pwd)"
@@ -15,6 +16,7 @@ RUNS="${RUNS:-1000000}"
 JOBS="${JOBS:-2}"
 BUILD="${BUILD:-$ROOT/build/fuzz-campaign}"
 MAX_LEN="${MAX_LEN:-8192}"
+MAX_TIME="${MAX_TIME:-0}"
 REALDATA="${REALDATA:-$(cd .. && pwd)/shared/realdata}"
 
 # Real logs of other programs seed the targets of their formats when they are there; they are
@@ -51,7 +53,8 @@ run_one() {
   ASAN_OPTIONS="quarantine_size_mb=16:detect_leaks=1" \
     UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
     "$BUILD/fuzz/${name}_fuzz" -runs="$RUNS" -max_len="$MAX_LEN" -timeout=25 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
+    -rss_limit_mb=2048 -max_total_time="$MAX_TIME" -print_final_stats=1 \
+    -artifact_prefix="$findings/" \
     "$BUILD/campaign/corpus/$name" >"$log" 2>&1 || status=$?
   local execs rate cov ft found
   execs="$(grep -o 'number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)"
@@ -81,7 +84,7 @@ main() {
   echo "$(date -u +%FT%TZ) $RUNS runs per target, $JOBS at a time, on $(nproc) cores"
   printf '%-14s %9s %7s %6s %6s  %s\n' target executions exec/s cov ft findings
   export -f run_one prepare_corpus
-  export BUILD RUNS MAX_LEN REALDATA
+  export BUILD RUNS MAX_LEN MAX_TIME REALDATA
   export REAL_SEEDS_TEXT="$(declare -p REAL_SEEDS)"
   printf '%s\n' "${targets[@]}" |
     xargs -P "$JOBS" -I{} bash -c 'eval "$REAL_SEEDS_TEXT"; run_one "$1"' _ {}
