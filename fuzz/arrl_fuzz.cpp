@@ -1,7 +1,5 @@
 // ARRL text logs of any content, read under each contest: every QSO read keeps its texts within
 // their fields, and written again as an ARRL log every QSO written reads back as one line.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -39,7 +37,7 @@ std::vector<quorvel::QsoRecord> ReadAll(const char* path, int contest) {
 
 void WriteAndReadBack(const std::vector<quorvel::QsoRecord>& records, int contest) {
   if (!quorvel::ArrlLogFile::SupportsContest(contest)) return;
-  std::string output = "/tmp/quorvel-fuzz-" + std::to_string(::getpid()) + "-out.log";
+  std::string output = quorvel::fuzzing::ScratchPath("out.log");
   std::remove(output.c_str());
   std::size_t written = 0;
   {

@@ -3,8 +3,6 @@
 // file.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include "core/converter.h"
 #include "core/log_file.h"
 #include "formats/ct8_log_file.h"
+#include "fuzz_file.h"
 
 namespace quorvel::fuzzing {
 
@@ -54,7 +53,7 @@ int ReadEveryQso(const char* path) {
 /// Converts `path` as quorvelcon would into a new CT 8 log and reads that back: it holds every
 /// QSO the conversion counted except those the CT 8 writer refused (times past 2038, say).
 inline void ConvertToCt8(const char* path) {
-  std::string output = "/tmp/quorvel-fuzz-" + std::to_string(::getpid()) + "-out.bin";
+  std::string output = ScratchPath("out.bin");
   std::remove(output.c_str());
   {
     Converter converter;

@@ -1,7 +1,5 @@
 // TR Log listings of any content: every QSO read keeps its texts within their fields, and the
 // QSOs written again as a listing of the same contest read back one for one.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -38,7 +36,7 @@ std::vector<quorvel::QsoRecord> ReadAll(const char* path, quorvel::ContestHeader
 void WriteAndReadBack(const std::vector<quorvel::QsoRecord>& records,
                       quorvel::ContestHeader header) {
   if (header.contest == quorvel::kContestNone) header.contest = quorvel::kContestGeneralQso;
-  std::string output = "/tmp/quorvel-fuzz-" + std::to_string(::getpid()) + "-out.dat";
+  std::string output = quorvel::fuzzing::ScratchPath("out.dat");
   std::remove(output.c_str());
   std::size_t written = 0;
   {

@@ -160,7 +160,7 @@ void DialogTest::FailuresShowTheFactoryBoxThenTheDialogsOwn() {
 // An older CT log whose first QSO lies past 2038, which a CT 8 log cannot hold.
 void DialogTest::QsosTheOutputLeftOutAreSaid() {
   QTemporaryDir dir;
-  QVERIFY(QFile::copy(QString(QUORVEL_SOURCE_DIR) + "/fuzz/corpus/ct_old/time-past-2038",
+  QVERIFY(QFile::copy(QString(QUORVEL_SOURCE_DIR) + "/fuzz/regressions/ct_old/time-past-2038",
                       dir.filePath("old.bin")));
   Harness harness;
   harness.Convert(dir.filePath("old.bin"), dir.filePath("new.bin"));
