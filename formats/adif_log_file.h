@@ -137,14 +137,12 @@ inline constexpr std::string_view kAdifTagNames[kAdifTagCount] = {"eor",
                                                                   "programversion",
                                                                   "created_timestamp"};
 
-/// The tag number of a name compared without regard to case; kAdifUnknown for other names.
-int AdifTagNumber(std::string_view name);
-
 /// Longest tag name the format knows.
 inline constexpr std::size_t kAdifLongestTagName = 24;
 
-/// The same for a name already in lower case, held NUL-padded in 32 bytes.
-int AdifLowerTagNumber(const char (&name)[32], std::size_t length);
+/// The tag number of a name compared without regard to case; kAdifUnknown for other names.
+/// One hash and, mostly, one comparison: the scanner calls it for every tag of a log.
+int AdifTagNumber(std::string_view name);
 
 /// The first contest code 1..33 whose ADIF spelling begins with `value` (case-sensitive); 0
 /// when none does or the value is empty. The contest identifiers of the ADIF standard
@@ -208,6 +206,7 @@ class AdifTagScanner {
   void Unget() { --pos; }  // only right after a Get that returned a byte
   bool FindTagStart();
   Stop ReadName(int& number);
+  Stop ReadSplitName(int& number);
   Stop ReadLength(std::int64_t& length);
   std::string_view ReadCountedValue(std::int64_t length);
   std::string_view ReadOpenValue();

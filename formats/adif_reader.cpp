@@ -17,9 +17,6 @@ constexpr std::int64_t kMhzLimit = 1000000000;    // keeps the frequency arithme
 bool IsLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-char ToLowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
 bool IsBlank(int c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -270,6 +267,10 @@ bool AdifTagScanner::Refill() {
 }
 
 bool AdifTagScanner::FindTagStart() {
+  if (pos != end && *pos == '<') {  // the next tag right after the last value
+    ++pos;
+    return true;
+  }
   for (;;) {
     if (pos != end) {
       const void* open = std::memchr(pos, '<', static_cast<std::size_t>(end - pos));
@@ -283,15 +284,53 @@ bool AdifTagScanner::FindTagStart() {
   }
 }
 
+namespace {
+
+// The bytes that end a tag name: ':' and '>' end it, a line feed or a '<' breaks the tag.
+constexpr std::array<bool, 256> kNameStops = [] {
+  std::array<bool, 256> stops{};
+  for (unsigned char c : {':', '>', '\n', '<'}) stops[c] = true;
+  return stops;
+}();
+
+bool IsNameStop(char c) {
+  return kNameStops[static_cast<unsigned char>(c)];
+}
+
+}  // namespace
+
 // The tag name up to ':' or '>'. A line feed breaks the tag; a '<' starts a new one.
 AdifTagScanner::Stop AdifTagScanner::ReadName(int& number) {
-  char name[32] = {};  // lower case; longer names than the known ones are only counted
+  const char* stop = pos;
+  while (stop != end && !IsNameStop(*stop)) ++stop;
+  if (stop == end) return ReadSplitName(number);
+  std::string_view name(pos, static_cast<std::size_t>(stop - pos));
+  pos = stop + 1;
+  switch (*stop) {
+    case ':':
+      number = AdifTagNumber(name);
+      return Stop::kColon;
+    case '>':
+      number = AdifTagNumber(name);
+      return Stop::kClose;
+    case '<':
+      pos = stop;
+      return Stop::kBroken;
+    default:
+      return Stop::kBroken;
+  }
+}
+
+// The same for a name that runs past the end of the buffer, read a byte at a time across the
+// refill. Names longer than the known ones are only counted.
+AdifTagScanner::Stop AdifTagScanner::ReadSplitName(int& number) {
+  char name[kAdifLongestTagName + 1];
   std::size_t length = 0;
   for (;;) {
     int c = Get();
     if (c < 0) return Stop::kEndOfFile;
     if (c == ':' || c == '>') {
-      number = AdifLowerTagNumber(name, length);
+      number = AdifTagNumber({name, length});
       return c == ':' ? Stop::kColon : Stop::kClose;
     }
     if (c == '\n') return Stop::kBroken;
@@ -299,8 +338,7 @@ AdifTagScanner::Stop AdifTagScanner::ReadName(int& number) {
       Unget();
       return Stop::kBroken;
     }
-    if (length < sizeof name) name[length] = ToLowerAscii(static_cast<char>(c));
-    if (length <= sizeof name) ++length;
+    if (length < sizeof name) name[length++] = static_cast<char>(c);
   }
 }
 
@@ -310,6 +348,11 @@ AdifTagScanner::Stop AdifTagScanner::ReadLength(std::int64_t& length) {
   enum { kLeading, kDigits, kRest } phase = kLeading;
   bool negative = false;
   length = 0;
+  // The common form: the digits right after the colon, read straight from the buffer.
+  for (; pos != end && IsDigit(*pos) && length < kLengthLimit / 10; ++pos) {
+    length = length * 10 + (*pos - '0');
+    phase = kDigits;
+  }
   for (;;) {
     int c = Get();
     if (c < 0) return Stop::kEndOfFile;
