@@ -3,7 +3,6 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <type_traits>
 #include <utility>
 
 #include "core/numbers.h"
@@ -27,34 +26,16 @@ constexpr char ToLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-constexpr std::array<char, 256> kLowerCase = [] {
-  std::array<char, 256> lower{};
-  for (int c = 0; c < 256; ++c) lower[c] = ToLower(static_cast<char>(c));
-  return lower;
-}();
-
-// Only for names of at most kLongestTagName characters. At run time the name is lowered into
-// a zeroed buffer whose bytes then make the words (the machine is little-endian), which costs
-// a few instructions a character: every tag of a log is packed.
+// Only for names of at most kLongestTagName characters.
 constexpr PackedName PackLower(std::string_view name) {
   PackedName packed;
-  packed.length = static_cast<std::uint8_t>(name.size());
-  if (std::is_constant_evaluated()) {
-    for (std::size_t i = 0; i < name.size(); ++i) {
-      auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(ToLower(name[i])));
-      packed.words[i / 8] |= byte << (8 * (i % 8));
-    }
-    return packed;
-  }
-  char lower[sizeof packed.words] = {};
   for (std::size_t i = 0; i < name.size(); ++i) {
-    lower[i] = kLowerCase[static_cast<unsigned char>(name[i])];
+    auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(ToLower(name[i])));
+    packed.words[i / 8] |= byte << (8 * (i % 8));
   }
-  std::memcpy(packed.words, lower, sizeof packed.words);
+  packed.length = static_cast<std::uint8_t>(name.size());
   return packed;
 }
-static_assert(std::endian::native == std::endian::little,
-              "the packed words must hold the name's characters in the order of the bytes");
 
 // The known names in an open-addressing hash table: a name is found by hashing it once and
 // comparing it, as numbers, with the one or two names in the slots from its hash on. The
@@ -95,6 +76,9 @@ constexpr bool AllNamesFit() {
   return true;
 }
 static_assert(AllNamesFit(), "every tag name has 1 to kAdifLongestTagName characters");
+static_assert(sizeof(PackedName::words) == kLongestTagName, "a lowered name fills the words");
+static_assert(std::endian::native == std::endian::little,
+              "names are packed by copying their bytes into integers");
 static_assert(kAdifTagCount <= 127, "tag numbers fit the table's bytes");
 
 constexpr TagTable kTagTable = BuildTagTable();
@@ -103,7 +87,16 @@ constexpr TagTable kTagTable = BuildTagTable();
 
 int AdifTagNumber(std::string_view name) {
   if (name.empty() || name.size() > kLongestTagName) return kAdifUnknown;
-  PackedName packed = PackLower(name);
+  char lower[kLongestTagName] = {};
+  for (std::size_t i = 0; i < name.size(); ++i) lower[i] = ToLower(name[i]);
+  return AdifLowerTagNumber(lower, name.size());
+}
+
+int AdifLowerTagNumber(const char (&lower)[kAdifLongestTagName], std::size_t length) {
+  if (length == 0 || length > kLongestTagName) return kAdifUnknown;
+  PackedName packed;
+  std::memcpy(packed.words, lower, sizeof packed.words);  // the words hold the bytes in order
+  packed.length = static_cast<std::uint8_t>(length);
   for (std::size_t slot = SlotOf(packed);; slot = (slot + 1) % kTableSlots) {
     int number = kTagTable.numbers[slot];
     if (number == kAdifUnknown || kTagTable.names[slot] == packed) return number;
