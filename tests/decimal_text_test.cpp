@@ -1,0 +1,45 @@
+// Decimal numbers as text: the same characters as printf's "%0*d", "%*d" and "%-*d".
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/decimal_text.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::int64_t kValues[] = {0,  1,   -1,  7,    9,     10,     42,         -42,
+                                    99, 100, 599, -599, 12345, 999999, 2147483647, -2147483647 - 1};
+constexpr int kWidths[] = {0, 1, 2, 3, 5, 8, 12};
+
+enum class Form { kZeros, kRight, kLeft };
+
+std::string Printed(Form form, int width, std::int64_t value) {
+  char text[64];
+  auto number = static_cast<long long>(value);
+  if (form == Form::kZeros) std::snprintf(text, sizeof text, "%0*lld", width, number);
+  if (form == Form::kRight) std::snprintf(text, sizeof text, "%*lld", width, number);
+  if (form == Form::kLeft) std::snprintf(text, sizeof text, "%-*lld", width, number);
+  return text;
+}
+
+TEST(DecimalText, PrintsWhatPrintfPrints) {
+  for (std::int64_t value : kValues) {
+    for (int width : kWidths) {
+      SCOPED_TRACE(std::to_string(value) + " in " + std::to_string(width));
+      EXPECT_EQ(Decimal(value, width).View(), Printed(Form::kZeros, width, value));
+      EXPECT_EQ(PaddedDecimal(value, width).View(), Printed(Form::kRight, width, value));
+      EXPECT_EQ(PaddedDecimal(value, -width).View(), Printed(Form::kLeft, width, value));
+    }
+  }
+}
+
+TEST(DecimalText, KeepsEveryDigitOfTheWidestNumbers) {
+  EXPECT_EQ(Decimal(INT64_MIN).View(), Printed(Form::kZeros, 1, INT64_MIN));
+  EXPECT_EQ(Decimal(INT64_MAX, 20).View(), Printed(Form::kZeros, 20, INT64_MAX));
+}
+
+}  // namespace
+}  // namespace quorvel
