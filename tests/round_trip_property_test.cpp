@@ -340,7 +340,7 @@ Expectation ExpectCt8(const QsoRecord& w, int contest, int) {
         r.SetItuz(exchange);  // a text that begins with a digit is a zone
         r.SetRcvdExch("");
       }
-      e.compared |= kItuz | (w.ituz == 0 ? kExchange : 0);
+      e.compared |= kItuz | (w.ituz == 0 ? std::uint64_t{kExchange} : 0);
       break;
     case kContestWae:
       e.compared |= kExchange | kExchWord;
@@ -711,7 +711,9 @@ TEST_P(RoundTripProperty, WrittenContactsReadBackWithEveryFieldTheLayoutCarries)
   QsoRecord record;
   while (!reader->IsEof() && reader->ReadQso(record)) read.push_back(record);
   reader->Close();
-  if (contest != kContestNone) EXPECT_EQ(reader->Header().contest, contest);
+  if (contest != kContestNone) {
+    EXPECT_EQ(reader->Header().contest, contest);
+  }
   ASSERT_EQ(read.size(), written.size()) << "seed " << seed;
   int failures = 0;
   for (std::size_t i = 0; i < read.size(); ++i) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -52,12 +53,16 @@ bool FileExists(const std::string& path) {
 RunResult RunProgram(const std::vector<std::string>& command, const std::string& folder,
                      long file_size_limit) {
   int pipe_ends[2];
-  if (command.empty() || ::pipe(pipe_ends) != 0) return {"", -1000};
+  if (command.empty() || ::pipe(pipe_ends) != 0) return {"", -1000, ""};
+  // Standard error goes to an unnamed file, read after the program ended, so that neither
+  // stream can fill its pipe while the other is being read.
+  std::FILE* errors = std::tmpfile();
   pid_t child = ::fork();
   if (child == 0) {
     ::dup2(pipe_ends[1], STDOUT_FILENO);
     int null = ::open("/dev/null", O_WRONLY);
-    if (null >= 0) ::dup2(null, STDERR_FILENO);
+    int error_file = errors != nullptr ? ::fileno(errors) : null;
+    if (error_file >= 0) ::dup2(error_file, STDERR_FILENO);
     ::close(pipe_ends[0]);
     ::close(pipe_ends[1]);
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
@@ -75,7 +80,7 @@ RunResult RunProgram(const std::vector<std::string>& command, const std::string&
     ::_exit(127);
   }
   ::close(pipe_ends[1]);
-  RunResult result{"", -1};
+  RunResult result{"", -1, ""};
   char chunk[4096];
   ssize_t got;
   while ((got = ::read(pipe_ends[0], chunk, sizeof chunk)) > 0) result.output.append(chunk, got);
@@ -83,6 +88,11 @@ RunResult RunProgram(const std::vector<std::string>& command, const std::string&
   int status = 0;
   ::waitpid(child, &status, 0);
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (errors != nullptr) {
+    std::rewind(errors);
+    for (int c; (c = std::fgetc(errors)) != EOF;) result.errors += static_cast<char>(c);
+    std::fclose(errors);
+  }
   return result;
 }
 

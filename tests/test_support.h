@@ -43,9 +43,10 @@ bool FileExists(const std::string& path);
 struct RunResult {
   std::string output;
   int exit_code;
+  std::string errors;  // what the program printed on standard error (sanitizer reports go there)
 };
 /// Runs a program (found on the PATH when the name has no slash) with its arguments in
-/// `folder`, capturing its standard output; standard error is dropped.
+/// `folder`, capturing its standard output and, apart, its standard error.
 /// With `file_size_limit` the program cannot write files past that many bytes, as on a full
 /// disk (its writes fail; the signal of the limit is ignored).
 RunResult RunProgram(const std::vector<std::string>& command, const std::string& folder = ".",
