@@ -49,4 +49,25 @@ inline DecimalText PaddedDecimal(std::int64_t value, int width) {
   return padded;
 }
 
+/// A short text joined from pieces and numbers, cut at its room: the date and time fields of a
+/// record ("28-Nov-26 00:17", "20261128"), built without printf.
+class ShortText {
+ public:
+  ShortText& Add(std::string_view piece) {
+    std::size_t count = piece.size() < sizeof text - length ? piece.size() : sizeof text - length;
+    std::memcpy(text + length, piece.data(), count);
+    length += count;
+    return *this;
+  }
+  /// The number as "%0*d" prints it.
+  ShortText& Add(std::int64_t value, int min_digits) {
+    return Add(Decimal(value, min_digits).View());
+  }
+  std::string_view View() const { return {text, length}; }
+
+ private:
+  char text[32];
+  std::size_t length = 0;
+};
+
 }  // namespace quorvel

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
 #include "core/civil_time.h"
 #include "core/clock.h"
+#include "core/decimal_text.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
@@ -285,9 +285,9 @@ void PutCount(char* field, int length, char value, bool zero_is_absent) {
 
 void PutClock(char* field, std::int64_t seconds) {
   CivilTime time = UtcCalendar(seconds);
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d%02d%02d00", time.hour, time.minute, time.second);
-  PutText(field, 8, text);
+  ShortText text;  // "%02d%02d%02d00"
+  text.Add(time.hour, 2).Add(time.minute, 2).Add(time.second, 2).Add("00");
+  PutText(field, 8, text.View());
 }
 
 // A report right-aligned in three columns ("%3d"), signed ones with their sign; one the column
@@ -395,9 +395,9 @@ void DbaseLogFile::WriteColumn(const Column& column, const QsoRecord& record, ch
       return PutNumber(field, length, std::int64_t{qso_count} + 1);
     case Content::kDate: {
       CivilTime date = UtcCalendar(record.time_on);
-      char text[16];
-      std::snprintf(text, sizeof text, "%04d%02d%02d", date.year, date.month, date.day);
-      return PutText(field, length, text);
+      ShortText text;  // "%04d%02d%02d"
+      text.Add(date.year, 4).Add(date.month, 2).Add(date.day, 2);
+      return PutText(field, length, text.View());
     }
     case Content::kTimeOn:
       return PutClock(field, record.time_on);
