@@ -41,5 +41,31 @@ TEST(DecimalText, KeepsEveryDigitOfTheWidestNumbers) {
   EXPECT_EQ(Decimal(INT64_MAX, 20).View(), Printed(Form::kZeros, 20, INT64_MAX));
 }
 
+TEST(DecimalText, ShortTextJoinsPiecesAsPrintfDoes) {
+  struct Moment {
+    int year, month, day, hour, minute;
+  };
+  constexpr Moment kMoments[] = {{2026, 11, 28, 0, 17},
+                                 {1999, 1, 5, 23, 59},
+                                 {10, 12, 31, 9, 0},
+                                 {12345, 6, 7, 8, 9},
+                                 {-5, 1, 1, 0, 0}};
+  for (const Moment& t : kMoments) {
+    char printed[64];
+    std::snprintf(printed, sizeof printed, "%04d%02d-%02d %02d:%02d", t.year, t.month, t.day,
+                  t.hour, t.minute);
+    ShortText text;
+    text.Add(t.year, 4).Add(t.month, 2).Add("-").Add(t.day, 2).Add(" ");
+    text.Add(t.hour, 2).Add(":").Add(t.minute, 2);
+    EXPECT_EQ(text.View(), printed);
+  }
+}
+
+TEST(DecimalText, ShortTextIsCutAtItsRoom) {
+  ShortText text;
+  text.Add(std::string(40, 'x')).Add(7, 2);
+  EXPECT_EQ(text.View(), std::string(32, 'x'));
+}
+
 }  // namespace
 }  // namespace quorvel
