@@ -387,7 +387,8 @@ int DbaseLogFile::WriteQso(const QsoRecord& record) {
 
 void DbaseLogFile::WriteColumn(const Column& column, const QsoRecord& record, char* field) const {
   int length = column.length;
-  std::string_view exchange = ReceivedExchangeText(record);
+  // The received exchange is looked for only by the columns that print it.
+  auto exchange = [&record] { return ReceivedExchangeText(record); };
   switch (column.content) {
     case Content::kCall:
       return PutText(field, length, record.Call());
@@ -437,27 +438,27 @@ void DbaseLogFile::WriteColumn(const Column& column, const QsoRecord& record, ch
     case Content::kSection:
       return PutText(field, length, record.ArrlSect());
     case Content::kExchange:
-      return PutText(field, length, exchange);
+      return PutText(field, length, exchange());
     case Content::kZone:
       return PutNumber(field, length, record.cqz, 2);
     case Content::kZoneBlankPad:
       return PutNumber(field, length, record.cqz);
     case Content::kZoneOrNumber:
       if (record.cqz != 0) return PutNumber(field, length, record.cqz);
-      return PutNumberText(field, length, exchange);
+      return PutNumberText(field, length, exchange());
     case Content::kItuz:
       if (record.ituz > 0) PutNumber(field, length, record.ituz, 2);
       return;
     case Content::kHqStation:
-      if (record.ituz == 0) PutText(field, length, exchange);
+      if (record.ituz == 0) PutText(field, length, exchange());
       return;
     case Content::kAge:
       if (record.age != 0) return PutNumber(field, length, record.age);
-      return PutNumberText(field, length, exchange);
+      return PutNumberText(field, length, exchange());
     case Content::kNumber:
-      return PutNumberText(field, length, exchange);
+      return PutNumberText(field, length, exchange());
     case Content::kSerialOrNumber:
-      if (!exchange.empty()) return PutNumberText(field, length, exchange);
+      if (!exchange().empty()) return PutNumberText(field, length, exchange());
       if (record.srx != 0) PutNumber(field, length, record.srx);
       return;
     case Content::kName:
