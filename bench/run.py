@@ -29,6 +29,12 @@ with the machine's load. It uses the 100,000-QSO logs unless --count says otherw
 takes --baseline and --only as above:
 
     python3 bench/run.py --instructions --baseline 079ba53
+
+--process-time times small logs instead (100 QSOs unless --count says otherwise): the best
+process time (user and system) of each conversion over --repeat runs, startup and reference
+tables included, with --baseline and --only as above:
+
+    python3 bench/run.py --process-time --repeat 40 --only "ADIF to CT8,CT8 to ADIF"
 """
 import argparse
 import dataclasses
@@ -280,6 +286,35 @@ def print_instructions(converters, loggen, work, cases, count):
         print(instruction_row(converters, loggen, work, case, count), flush=True)
 
 
+def process_milliseconds(command, cwd, output):
+    """Process time (user + system) of one run of COMMAND in ms, from the kernel's account of
+    the child itself, which is exact to the microsecond; None if it failed."""
+    output.unlink(missing_ok=True)
+    with open(os.devnull, "wb") as sink:
+        child = subprocess.Popen(command, cwd=cwd, stdout=sink, stderr=sink)
+        _, status, usage = os.wait4(child.pid, 0)
+        child.returncode = status
+    return (usage.ru_utime + usage.ru_stime) * 1000 if status == 0 else None
+
+
+def print_process_times(converters, loggen, work, cases, count, repeat):
+    header = ["baseline ms", "current ms"] if len(converters) == 2 else ["ms"]
+    print(f"| Conversion | QSOs | {' | '.join(header)} |")
+    print("|---|---:|" + "---:|" * len(header))
+    for case in cases:
+        prepared = prepare_case(loggen, work, case, count)
+        if prepared is None:
+            continue
+        source, folder, output, options = prepared
+        best = []
+        for converter in converters:
+            command = [str(converter), str(source), str(output)] + options
+            times = [process_milliseconds(command, folder, output) for _ in range(repeat)]
+            best.append(None if None in times else min(times))
+        cells = [f"{ms:.2f}" if ms is not None else "failed" for ms in reversed(best)]
+        print(f"| {case[0]} | {count:,} | " + " | ".join(cells) + " |", flush=True)
+
+
 def selected_cases(only):
     """The cases whose names contain any of the comma separated substrings in ONLY."""
     wanted = [part.strip().lower() for item in only for part in item.split(",") if part.strip()]
@@ -304,8 +339,11 @@ def main():
                              "repeatable, or comma separated")
     parser.add_argument("--instructions", action="store_true",
                         help="count instructions per QSO under callgrind instead of timing")
-    parser.add_argument("--count", type=int, default=100_000,
-                        help="QSOs per log for --instructions (default 100,000)")
+    parser.add_argument("--process-time", action="store_true",
+                        help="best process time of small logs (100 QSOs) instead of timing")
+    parser.add_argument("--count", type=int,
+                        help="QSOs per log for --instructions (default 100,000) and "
+                             "--process-time (default 100)")
     args = parser.parse_args()
 
     cases = selected_cases(args.only)
@@ -322,7 +360,10 @@ def main():
     counts = [100_000] if args.quick else [100_000, 1_000_000]
     loggen = build_dir / "bench" / "quorvel_loggen"  # bench/CMakeLists.txt builds it
     if args.instructions:
-        print_instructions(converters, loggen, work, cases, args.count)
+        print_instructions(converters, loggen, work, cases, args.count or 100_000)
+        return 0
+    if args.process_time:
+        print_process_times(converters, loggen, work, cases, args.count or 100, args.repeat)
         return 0
 
     print(f"Machine: {os.cpu_count()} cores; best of {args.repeat} runs each.\n")
