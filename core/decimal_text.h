@@ -2,7 +2,6 @@
 // fills: the same characters as "%0*d" (and so as "%d" and "%02d"), built in a small buffer.
 #pragma once
 
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -18,17 +17,21 @@ struct DecimalText {
 /// What "%0*d" prints for `value` with `min_digits`: a minus sign for a negative value, then
 /// its digits, zeros in front where it has fewer than `min_digits` (at most 20 of them).
 inline DecimalText Decimal(std::int64_t value, int min_digits = 1) {
-  DecimalText decimal{};
-  char digits[24];
+  char digits[20];  // filled from the end: the last digit first
+  std::size_t first = sizeof digits;
   std::uint64_t magnitude =
       value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-  auto count =
-      static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  do {
+    digits[--first] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  std::size_t count = sizeof digits - first;
+  DecimalText decimal;
   char* out = decimal.text;
   if (value < 0) *out++ = '-';
-  int zeros = min_digits - count - (value < 0 ? 1 : 0);
+  long zeros = min_digits - static_cast<long>(count) - (value < 0 ? 1 : 0);
   for (; zeros > 0 && out - decimal.text < 20; --zeros) *out++ = '0';
-  std::memcpy(out, digits, static_cast<std::size_t>(count));
+  std::memcpy(out, digits + first, count);
   decimal.length = static_cast<std::uint8_t>(out + count - decimal.text);
   return decimal;
 }

@@ -78,8 +78,8 @@ constexpr HeaderBytes kHeaderBytes[] = {
 // The number as "%0*d" prints it, cut to leave the field a terminating NUL.
 template <typename Layout>
 void PutDecimal(Layout& layout, std::size_t at, std::size_t width, int value, int min_digits) {
-  std::string_view text = Decimal(value, min_digits).View();
-  layout.PutText(at, width, text.substr(0, std::min<std::size_t>(15, width - 1)));
+  DecimalText number = Decimal(value, min_digits);
+  layout.PutText(at, width, number.View().substr(0, std::min<std::size_t>(15, width - 1)));
 }
 
 // The exchange text upper-cased and cut to `limit` characters.
