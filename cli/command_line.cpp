@@ -56,6 +56,10 @@ void PrintNotes(const Converter& converter, std::FILE* out) {
                  "them\n\r",
                  notes.undated_qsos);
   }
+  if (notes.Stopped()) {
+    std::fprintf(out, "%s\n\r",
+                 StoppedReadingText(notes.stopped_at, converter.InputSize()).c_str());
+  }
 }
 
 int Convert(Converter& converter, const char* input, const char* output, bool verbose,
@@ -81,7 +85,7 @@ int Convert(Converter& converter, const char* input, const char* output, bool ve
   }
   std::fprintf(out, "Conversion Complete!\n\rProcessed %d QSO's\n\r", converter.Converted());
   PrintNotes(converter, out);
-  return kExitConverted;
+  return converter.Notes().Stopped() ? kExitStopped : kExitConverted;
 }
 
 bool RefuseLongPath(const char* path, std::FILE* out) {

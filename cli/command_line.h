@@ -14,6 +14,9 @@ inline constexpr int kExitConverted = 0;
 inline constexpr int kExitUsage = 1;
 /// -1 in the program's own terms; a POSIX shell sees 255.
 inline constexpr int kExitFailed = -1;
+/// The conversion ran, but the reader stopped on input data it could not read: the output holds
+/// every QSO before that byte.
+inline constexpr int kExitStopped = 3;
 
 /// Runs the program with its arguments (argv[0] is the program) and returns its exit code.
 /// `creator` makes the format objects (the build's formats unless a test supplies others).

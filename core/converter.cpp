@@ -45,6 +45,7 @@ int Converter::OpenInput(const char* path) {
     TearDown(input);
     return 0;
   }
+  input_size = input->FileSize();
   return 1;
 }
 
@@ -107,6 +108,11 @@ void Converter::Finish() {
     TearDown(output);
   }
   output_created = false;
+}
+
+std::string StoppedReadingText(std::int64_t stopped_at, std::int64_t file_size) {
+  return "Stopped at byte " + std::to_string(stopped_at) + " of " + std::to_string(file_size) +
+         ": the rest of the input could not be read";
 }
 
 int ProgressPercent(std::int64_t position, std::int64_t file_size) {

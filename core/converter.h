@@ -54,9 +54,11 @@ class Converter {
   /// True when writing the output file failed (disk full, device gone). The output file is
   /// removed then, as it is after a refused header.
   bool OutputWriteFailed() const { return output_write_failed; }
-  /// What the reader met besides its contacts (records skipped, contacts without a date); kept
-  /// after Finish.
+  /// What the reader met besides its contacts (records skipped, contacts without a date, the
+  /// byte it stopped at on data it could not read); kept after Finish.
   const ReadingNotes& Notes() const { return input ? input->Notes() : notes; }
+  /// Size in bytes of the input file, taken when it was opened; kept after Finish.
+  std::int64_t InputSize() const { return input_size; }
   LogFile* Input() const { return input.get(); }
   LogFile* Output() const { return output.get(); }
   const ConversionOptions& Options() const { return options; }
@@ -76,10 +78,15 @@ class Converter {
   QsoRecord record{};  // the contact of the current step, filled by the reader
   int converted = 0;
   int unwritten = 0;
+  std::int64_t input_size = 0;
   bool output_write_failed = false;
   bool output_created = false;
   ReadingNotes notes;
 };
+
+/// What the front ends say when the reader stopped on data it could not read, without a line
+/// end: "Stopped at byte <stopped_at> of <file_size>: the rest of the input could not be read".
+std::string StoppedReadingText(std::int64_t stopped_at, std::int64_t file_size);
 
 /// Where a conversion stands after a QSO: the input's read position, its size in bytes (0 when
 /// unknown) and the running count.

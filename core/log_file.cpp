@@ -19,6 +19,24 @@ int LogFile::ParseOptions(const char* text) {
   return ParseFormatOptions(text, options, header);
 }
 
+void LogFile::NoteStop(std::int64_t offset) {
+  if (!notes.Stopped()) notes.stopped_at = offset;
+}
+
+bool LogFile::ReadRecord(void* buffer, std::size_t size) {
+  std::int64_t start = Tell();
+  if (ReadBlock(buffer, size)) return true;
+  // Bytes left that make no whole record: the file is cut short (or could not be read there).
+  if (start < FileSize()) NoteStop(start);
+  return false;
+}
+
+int LogFile::EndOfText() {
+  std::int64_t cut = TextCutAt();
+  if (cut >= 0) NoteStop(cut);
+  return 0;
+}
+
 int LogFile::ReadQso(QsoRecord&) {
   return 0;
 }

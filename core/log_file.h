@@ -2,6 +2,7 @@
 // set of operations. Operations report success as 1 and failure as 0; nothing throws.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/contest_header.h"
@@ -14,6 +15,11 @@ namespace quorvel {
 struct ReadingNotes {
   int skipped_records = 0;  // records that are no contacts: neither a call nor a date
   int undated_qsos = 0;     // contacts without a readable date or time of day
+  /// Byte offset in the input file of the first byte the reader could not read, when it gave
+  /// up on damaged or cut-off data before the end of its log; -1 when the log ended normally.
+  std::int64_t stopped_at = -1;
+
+  bool Stopped() const { return stopped_at >= 0; }
 };
 
 class LogFile : public LogStream {
@@ -33,7 +39,8 @@ class LogFile : public LogStream {
   /// The format's own option parser; 0 when no contest is known afterwards.
   virtual int ParseOptions(const char* text);
   /// Clears `record` and fills it with the next QSO; 0 at the end of the log or on data that
-  /// cannot be read. Write-only formats keep this version.
+  /// cannot be read, which the reader also notes (`ReadingNotes::stopped_at`). Write-only
+  /// formats keep this version.
   virtual int ReadQso(QsoRecord& record);
   /// Writes one QSO; 0 when the format cannot hold it. Read-only formats keep this version.
   virtual int WriteQso(const QsoRecord& record);
@@ -44,6 +51,16 @@ class LogFile : public LogStream {
   const ReadingNotes& Notes() const { return notes; }
 
  protected:
+  /// Notes that reading gives up at byte `offset` of the file, on data it cannot read. The
+  /// first stop noted is the one kept.
+  void NoteStop(std::int64_t offset);
+  /// Reads one record of `size` bytes. False at the end of the file; when the file ends inside
+  /// the record (or cannot be read there), the record's first byte is also noted as the stop.
+  bool ReadRecord(void* buffer, std::size_t size);
+  /// The end of a text log's lines: notes a stop at a Ctrl-Z that cut the data off in the middle
+  /// of the file (see LogStream::TextCutAt). Returns 0, the end of the log.
+  int EndOfText();
+
   ContestHeader header{};
   std::int32_t qso_count = 0;
   ConversionOptions options{};

@@ -76,6 +76,7 @@ bool LogStream::Fill() {
     if (z != nullptr) {
       buffer_len = static_cast<std::size_t>(static_cast<const char*>(z) - buffer.data());
       ctrl_z_seen = true;
+      ctrl_z_offset = buffer_offset + static_cast<std::int64_t>(buffer_len);
       return buffer_len > 0;
     }
   }
@@ -110,14 +111,12 @@ bool LogStream::ScanLine(std::size_t room, Append append) {
     read_any = true;
     char stop = buffer[buffer_pos++];
     if (stop == '\n') break;
-    // A carriage return in text mode: dropped when a line feed follows it.
+    // A carriage return in text mode ends the line, with the line feed that follows it (DOS
+    // line ends) or alone (the line ends of old Macintosh programs): a log written with bare
+    // CRs reads line by line instead of as one line holding every QSO.
     if (buffer_pos == buffer_len && !Fill()) eof = true;
-    if (buffer_pos < buffer_len && buffer[buffer_pos] == '\n') {
-      ++buffer_pos;
-      break;
-    }
-    append("\r", 1);
-    ++stored;
+    if (buffer_pos < buffer_len && buffer[buffer_pos] == '\n') ++buffer_pos;
+    break;
   }
   return read_any;
 }
@@ -241,6 +240,29 @@ std::int64_t LogStream::FileSize() {
   long size = std::ftell(file);
   std::fseek(file, position, SEEK_SET);
   return size < 0 ? 0 : size;
+}
+
+// What follows an end-of-text Ctrl-Z: DOS programs pad their files with more of them (or NULs)
+// and may leave a line end; anything else is log data the Ctrl-Z cut off.
+bool LogStream::OnlyPaddingFrom(std::int64_t offset) {
+  if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) return true;
+  char block[4096];
+  for (;;) {
+    std::size_t n = std::fread(block, 1, sizeof block, file);
+    if (n == 0) return true;
+    std::string_view bytes(block, n);
+    if (bytes.find_first_not_of(std::string_view("\x1A\0 \t\r\n", 6)) != std::string_view::npos) {
+      return false;
+    }
+  }
+}
+
+std::int64_t LogStream::TextCutAt() {
+  if (file == nullptr || writing || !ctrl_z_seen) return -1;
+  long position = std::ftell(file);
+  bool padding = OnlyPaddingFrom(ctrl_z_offset + 1);
+  std::fseek(file, position, SEEK_SET);
+  return padding ? -1 : ctrl_z_offset;
 }
 
 std::int64_t LogStream::Tell() const {

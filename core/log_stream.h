@@ -66,6 +66,10 @@ class LogStream {
 
   /// True once a read met the end of the file (or a Ctrl-Z in text mode), or failed for good.
   bool IsEof() const { return at_end || eof; }
+  /// In text mode, after a Ctrl-Z ended the text: the Ctrl-Z's file offset when the file goes on
+  /// after it with more than padding (Ctrl-Z, NUL, blanks, line ends), that is when the Ctrl-Z
+  /// stands in the middle of the data. -1 otherwise. The read position stays where it was.
+  std::int64_t TextCutAt();
   /// Size of the file in bytes; the read position stays where it was.
   std::int64_t FileSize();
   /// Read (or write) position: bytes from the start of the file.
@@ -91,6 +95,7 @@ class LogStream {
   bool FlushWrites();
   int ReadTranslatedBlock(unsigned char* out, std::size_t length);
   int NextTextByte();
+  bool OnlyPaddingFrom(std::int64_t offset);
 
   std::FILE* file = nullptr;
   bool at_end = false;
@@ -99,6 +104,7 @@ class LogStream {
   bool text_mode = false;
   bool writing = false;
   bool ctrl_z_seen = false;
+  std::int64_t ctrl_z_offset = 0;  // file offset of the Ctrl-Z that ended the text
   bool write_failed = false;
   std::vector<char> buffer;        // read or write buffer
   std::size_t buffer_pos = 0;      // next byte to read in `buffer`

@@ -271,6 +271,7 @@ class AdifLogFile : public LogFile {
                         ContactState& state) const;
   void ApplyReceivedSerial(std::string_view value, QsoRecord& record, ContactState& state) const;
   void FinishContact(QsoRecord& record, const ContactState& state);
+  static bool IsContact(const QsoRecord& record, const ContactState& state);
   bool CountryPrefixIs(const QsoRecord& record,
                        std::initializer_list<std::string_view> prefixes) const;
 

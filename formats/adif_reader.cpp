@@ -502,12 +502,19 @@ bool AdifLogFile::ProbeFirstLine(std::int64_t& first_line_end) {
 void AdifLogFile::ReadHeaderTags(std::int64_t first_line_end) {
   const ContestHeader before = header;
   AdifTagScanner::Tag tag;
+  std::int64_t first_tag = -1;
+  bool date_seen = false;
   for (;;) {
     AdifTagScanner::Result result = scanner.Next(tag);
     if (result == AdifTagScanner::Result::kTag) {
+      if (first_tag < 0) first_tag = tag.offset;
+      date_seen = date_seen || tag.number == kAdifQsoDate;
       if (tag.offset >= first_line_end) ApplyHeaderTag(tag);
       continue;
     }
+    // Neither an <eoh> nor an <eor> to the end of the file, but a contact's date: the file is
+    // cut in its first contact. Header tags alone (an empty report) are a log without QSOs.
+    if (result == AdifTagScanner::Result::kEndOfFile && date_seen) NoteStop(first_tag);
     if (result == AdifTagScanner::Result::kEndOfRecord) {
       header = before;
       Seek(0);
@@ -674,12 +681,20 @@ int AdifLogFile::ReadQso(QsoRecord& record) {
     ContactState state;
     AdifTagScanner::Tag tag;
     AdifTagScanner::Result result;
+    std::int64_t first_tag = -1;
     while ((result = scanner.Next(tag)) == AdifTagScanner::Result::kTag) {
+      if (first_tag < 0) first_tag = tag.offset;
       ApplyQsoTag(tag, record, state);
     }
-    if (result == AdifTagScanner::Result::kEndOfFile) return 0;  // a record without <eor>
+    if (result == AdifTagScanner::Result::kEndOfFile) {
+      // A contact the end of the file cut off before its <eor> is not returned: the log stops
+      // at its first tag. What follows the last <eor> without a call or a date (a trailer tag,
+      // blanks) is no contact, and the log ends there normally.
+      if (IsContact(record, state)) NoteStop(first_tag);
+      return 0;
+    }
     scanner.Sync();
-    if (record.call[0] == '\0' && !state.date_seen) {
+    if (!IsContact(record, state)) {
       ++notes.skipped_records;  // a bare <eor>, or a record of application fields only
       continue;
     }
@@ -687,6 +702,11 @@ int AdifLogFile::ReadQso(QsoRecord& record) {
     ++qso_count;
     return 1;
   }
+}
+
+// A record is a contact when it names a call or a date.
+bool AdifLogFile::IsContact(const QsoRecord& record, const ContactState& state) {
+  return record.call[0] != '\0' || state.date_seen;
 }
 
 void AdifLogFile::FinishContact(QsoRecord& record, const ContactState& state) {

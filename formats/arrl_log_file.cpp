@@ -457,7 +457,7 @@ bool ArrlLogFile::ReadLogLine(char* line, int size) {
 int ArrlLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
   char line[kLineRoom];
-  if (!ReadLogLine(line, kLineRoom)) return 0;
+  if (!ReadLogLine(line, kLineRoom)) return EndOfText();
   Words words{std::string_view(line)};
   record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandLabels, kBandCount, words.Next()));
   record.mode = ModeOfLabel(words.Next());

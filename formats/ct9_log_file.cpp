@@ -62,7 +62,7 @@ int Ct9LogFile::ReadQso(QsoRecord& record) {
   using namespace ct_record;
   record.Clear();
   Record raw;
-  if (!ReadBlock(raw.data(), raw.size())) return 0;
+  if (!ReadRecord(raw.data(), raw.size())) return 0;
   std::string_view call = raw.Text(kCall, kCallWidth);
   record.SetCall(call.data(), static_cast<int>(std::min(call.size(), kCallLimit)));
   record.time_on = std::int64_t{raw.I32(kTime)} - (times_in_utc ? 0 : kCtTimeOffset);

@@ -203,7 +203,7 @@ int CtOldLogFile::ReadQso(QsoRecord& record) {
   using namespace record_layout;
   record.Clear();
   Record raw;
-  if (!ReadBlock(raw.data(), raw.size())) return 0;
+  if (!ReadRecord(raw.data(), raw.size())) return 0;
   std::string_view call = raw.Text(kCall, kCallWidth);
   record.SetCallText(call.substr(0, call.find(' ')));
   record.time_on = raw.I32(kTime);

@@ -242,7 +242,7 @@ int NaBinaryLogFile::ReadQso(QsoRecord& record) {
   using namespace record_layout;
   record.Clear();
   Record raw;
-  if (!ReadBlock(raw.data(), raw.size())) return 0;
+  if (!ReadRecord(raw.data(), raw.size())) return 0;
   record.SetCallText(TrimmedField(raw, kCall, kCallWidth));
   record.time_on = std::int64_t{raw.I32(kTime)} + kNaTimeOffset;
   std::uint32_t word = raw.U32(kFrequency);

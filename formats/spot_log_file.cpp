@@ -118,9 +118,22 @@ int SpotLogFile::Open(const char* path, unsigned mode) {
   return 1;
 }
 
-void SpotLogFile::ReadSpotLine(char* line, std::size_t size) {
+std::size_t SpotLogFile::ReadSpotLine(char* line, std::size_t size) {
   std::memset(line, 0, size + 1);
-  ReadBlock(line, size);  // what a short last line leaves unread stays NUL
+  record_start = Tell();
+  std::size_t length = 0;
+  // One character at a time, so that a short last line says how much of it there was; what
+  // it leaves unread stays NUL.
+  while (length < size && ReadBlock(line + length, 1)) ++length;
+  return length;
+}
+
+int SpotLogFile::EndAtFailedRecord(const char* line, std::size_t length) {
+  std::string_view text(line, length);
+  bool only_line_ends = text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+  bool file_ended = IsEof() || PeekBuffered().empty();
+  if (!(file_ended && only_line_ends)) NoteStop(record_start);
+  return EndOfText();
 }
 
 int SpotLogFile::Complete(QsoRecord& record, std::int64_t khz, int tenths, const SpotTime& time) {
@@ -149,8 +162,10 @@ int DxClusterFile::ReadQso(QsoRecord& record) {
   using namespace cluster_column;
   record.Clear();
   char line[kDxClusterRecordSize + 1];
-  ReadSpotLine(line, kDxClusterRecordSize);
-  if (!IsDigit(line[0]) || line[kDateDash] != '-' || line[kZulu] != 'Z') return 0;
+  std::size_t length = ReadSpotLine(line, kDxClusterRecordSize);
+  if (!IsDigit(line[0]) || line[kDateDash] != '-' || line[kZulu] != 'Z') {
+    return EndAtFailedRecord(line, length);
+  }
   record.SetCallText(WithoutTrailingBlanks(Columns(line, kCall, kCallWidth)));
   SpotTime time;
   time.day = ParseLeadingInt(Columns(line, kDay, 2));
@@ -165,14 +180,14 @@ int DxClusterFile::ReadQso(QsoRecord& record) {
 int DxInfoFile::ReadQso(QsoRecord& record) {
   record.Clear();
   char line[kDxInfoRecordSize + 1];
-  ReadSpotLine(line, kDxInfoRecordSize);
+  std::size_t length = ReadSpotLine(line, kDxInfoRecordSize);
   // The words of the line up to its first NUL; a line end separates words as a blank does.
   std::string_view text = FieldText(line, kDxInfoRecordSize);
   constexpr std::string_view kBlanks = " \r\n";
   constexpr std::string_view kDateSeparators = " -\r\n";
   std::size_t pos = 0;
   std::string_view mark = NextWord(text, pos, kBlanks).text;
-  if (mark.empty() || mark[0] != 'O') return 0;
+  if (mark.empty() || mark[0] != 'O') return EndAtFailedRecord(line, length);
   SpotFrequency frequency = ReadFrequency(NextWord(text, pos, kBlanks).text);
   record.SetCallText(NextWord(text, pos, kBlanks).text);
   SpotTime time;

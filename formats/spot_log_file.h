@@ -51,21 +51,27 @@ class SpotLogFile : public LogFile {
 
  protected:
   /// Reads the next `size` characters into `line`, NUL-filled past what the file still holds,
-  /// so that a last line without its line end is handed over too, and terminated.
-  void ReadSpotLine(char* line, std::size_t size);
+  /// so that a last line without its line end is handed over too, and terminated. Returns how
+  /// many characters the file still held.
+  std::size_t ReadSpotLine(char* line, std::size_t size);
+  /// Ends the log at a record that fails its format check (`length` characters read): the
+  /// normal end when nothing but blanks and line ends was left of the file, else the reader
+  /// stops at the record's first byte. Returns 0.
+  int EndAtFailedRecord(const char* line, std::size_t length);
 
   /// Frequency (whole kHz and tenths), band, mode, time, report and zone; counts the QSO.
   int Complete(QsoRecord& record, std::int64_t khz, int tenths, const SpotTime& time);
 
  private:
   std::unique_ptr<CountryTable> country_table;
+  std::int64_t record_start = 0;  // file offset of the record ReadSpotLine read last
 };
 
 /// DX Cluster spot listings (input format code 11).
 class DxClusterFile final : public SpotLogFile {
  public:
   /// The next spot line; 0 at the end of the file or on a line whose first column is no digit
-  /// or without '-' at column 25 and 'Z' at column 39.
+  /// or without '-' at column 25 and 'Z' at column 39 (where the reader stops).
   int ReadQso(QsoRecord& record) override;
 };
 
@@ -73,7 +79,7 @@ class DxClusterFile final : public SpotLogFile {
 class DxInfoFile final : public SpotLogFile {
  public:
   /// The next spot line; 0 at the end of the file or on a line whose first word does not
-  /// begin with 'O'.
+  /// begin with 'O' (where the reader stops).
   int ReadQso(QsoRecord& record) override;
 };
 

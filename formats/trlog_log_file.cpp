@@ -878,7 +878,7 @@ bool TrLogFile::FindSentColumn() {
 int TrLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
   for (;;) {
-    if (!ReadLine(line)) return 0;  // a last line without a line end is read too
+    if (!ReadLine(line)) return EndOfText();  // a last line without a line end is read too
     if (IsQsoLine(LineColumns(line))) break;
   }
   LineColumns columns(line);

@@ -100,8 +100,10 @@ int WrtcLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
   std::size_t pos = 0;
   std::string_view first;
+  std::int64_t line_start = 0;
   while (first.empty()) {
-    if (!ReadLine(line)) return 0;  // a last line without a line end is read too
+    line_start = Tell();
+    if (!ReadLine(line)) return EndOfText();  // a last line without a line end is read too
     pos = 0;
     first = NextWord(line, pos, kBlanks).text;  // blank lines are passed over
   }
@@ -116,6 +118,7 @@ int WrtcLogFile::ReadQso(QsoRecord& record) {
   } else if (mode == "SSB") {
     record.mode = kModeSsb;
   } else if (!mode.empty()) {
+    NoteStop(line_start);  // a line of no mode this format knows: the log cannot go on
     return 0;
   }
   std::string_view date = next();

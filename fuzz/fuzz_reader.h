@@ -1,5 +1,6 @@
 // Checks every fuzz target makes of a reader: each QSO it returns keeps its texts within their
-// fields, and its QSO count is the number of QSOs it returned.
+// fields, its QSO count is the number of QSOs it returned, and a byte it stopped at lies in the
+// file.
 #pragma once
 
 #include <unistd.h>
@@ -29,6 +30,11 @@ inline void CheckTexts(const QsoRecord& record) {
   }
 }
 
+/// A reader that stopped early stopped at a byte of its file: 0 up to the file's size.
+inline void CheckStop(const ReadingNotes& notes, std::int64_t file_size) {
+  if (notes.stopped_at < -1 || notes.stopped_at > file_size) __builtin_trap();
+}
+
 /// Opens `path` with a `Reader` and reads every QSO; the number read (0 when it cannot open).
 template <typename Reader>
 int ReadEveryQso(const char* path) {
@@ -41,6 +47,7 @@ int ReadEveryQso(const char* path) {
     ++count;
   }
   if (count != reader.QsoCount()) __builtin_trap();
+  CheckStop(reader.Notes(), reader.FileSize());
   return count;
 }
 
@@ -56,6 +63,7 @@ inline void ConvertToCt8(const char* path) {
       return;
     }
     RunToEnd(converter);
+    CheckStop(converter.Notes(), converter.InputSize());
     if (ReadEveryQso<Ct8LogFile>(output.c_str()) != converter.Converted() - converter.Unwritten()) {
       __builtin_trap();
     }

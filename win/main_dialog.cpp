@@ -23,6 +23,7 @@ namespace {
 constexpr const char* kCaption = "Quorvel";
 constexpr const char* kConverting = "Converting file...";
 constexpr const char* kComplete = "Complete";
+constexpr const char* kStopped = "Stopped early";
 constexpr const char* kFailed = "Conversion failed";
 
 QStringList FiltersOf(const std::vector<FileType>& types) {
@@ -174,9 +175,18 @@ void MainDialog::Convert() {
   if (converter.OutputWriteFailed()) {
     return Fail(QString("Error writing output file %1").arg(output->text()));
   }
-  progress->setValue(100);
-  status->setText(kComplete);
   ShowCount(converter.Converted(), converter.Unwritten());
+  const ReadingNotes& notes = converter.Notes();
+  if (!notes.Stopped()) {
+    progress->setValue(100);
+    status->setText(kComplete);
+    return;
+  }
+  // The output holds every QSO before the damage; the bar shows how far the input was read.
+  progress->setValue(ProgressPercent(notes.stopped_at, converter.InputSize()));
+  status->setText(kStopped);
+  Box(QString::fromStdString(StoppedReadingText(notes.stopped_at, converter.InputSize())),
+      QMessageBox::Warning);
 }
 
 void MainDialog::ChooseInput() {

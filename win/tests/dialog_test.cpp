@@ -73,6 +73,7 @@ class DialogTest : public QObject {
   void FailuresShowTheFactoryBoxThenTheDialogsOwn_data();
   void FailuresShowTheFactoryBoxThenTheDialogsOwn();
   void QsosTheOutputLeftOutAreSaid();
+  void InputThatStopsEarlyIsSaid();
   void MessageBoxesShowPlainText();
   void LabelsReachTheirFieldsByMnemonic();
   void SaveChooserAppendsTheTypesExtension();
@@ -165,6 +166,22 @@ void DialogTest::QsosTheOutputLeftOutAreSaid() {
   harness.Convert(dir.filePath("old.bin"), dir.filePath("new.bin"));
   QCOMPARE(harness.dialog.StatusText()->text(), QString("Complete"));
   QCOMPARE(harness.dialog.CountText()->text(), QString("3 QSO's converted, 1 not written"));
+}
+
+// A CT 8 log cut in its eighth record: the seven QSOs before it are converted, and the dialog
+// says where reading stopped.
+void DialogTest::InputThatStopsEarlyIsSaid() {
+  QTemporaryDir dir;
+  QString input = QString(QUORVEL_SOURCE_DIR) + "/tests/golden/cases/stopped-reading/in-ct8.bin";
+  Harness harness;
+  harness.Convert(input, dir.filePath("out.adi"));
+  QCOMPARE(harness.dialog.StatusText()->text(), QString("Stopped early"));
+  QCOMPARE(harness.dialog.CountText()->text(), QString("7 QSO's converted"));
+  QCOMPARE(harness.dialog.Progress()->value(), 1374 * 100 / 1394);
+  QCOMPARE(harness.BoxTexts(), QStringList{Box(QMessageBox::Warning,
+                                               "Stopped at byte 1374 of 1394: the rest of the "
+                                               "input could not be read")});
+  QVERIFY(QFile::exists(dir.filePath("out.adi")));
 }
 
 void DialogTest::MessageBoxesShowPlainText() {
