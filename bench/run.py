@@ -22,11 +22,25 @@ quorvel_loggen writes. The current converter, the baseline converter and `cat` t
 within each repetition, and the table gives both converters' times and ratios to `cat`:
 
     python3 bench/run.py --quick --baseline HEAD~3 --only ADIF
+
+--instructions counts, instead of timing, the instructions of each conversion under
+callgrind (valgrind), once per case, and prints them per QSO: the figure that does not move
+with the machine's load. It uses the 100,000-QSO logs unless --count says otherwise, and
+takes --baseline and --only as above:
+
+    python3 bench/run.py --instructions --baseline 079ba53
+
+--process-time times small logs instead (100 QSOs unless --count says otherwise): the best
+process time (user and system) of each conversion over --repeat runs, startup and reference
+tables included, with --baseline and --only as above:
+
+    python3 bench/run.py --process-time --repeat 40 --only "ADIF to CT8,CT8 to ADIF"
 """
 import argparse
 import dataclasses
 import os
 import pathlib
+import re
 import shutil
 import subprocess
 import sys
@@ -172,10 +186,9 @@ def generate(loggen, work, ext, contest, count, format_code=None):
     return path
 
 
-def measure_case(converters, loggen, work, case, count, repeat):
-    """Input file, best (seconds, peak KB) of each converter, then of `cat`, on one case and
-    size; None entries for commands that failed. None altogether when no input could be
-    written."""
+def prepare_case(loggen, work, case, count):
+    """(input file, folder to run in, output file, options) of one case and size, or None
+    when no input could be written."""
     name, in_ext, contest, out_ext, options, tables = case[:6]
     source = generate(loggen, work, in_ext, contest, count, case[6] if len(case) > 6 else None)
     if source is None:
@@ -185,7 +198,17 @@ def measure_case(converters, loggen, work, case, count, repeat):
     if tables == "empty":
         for table in ("cqww.cty", "stsec.dat"):
             (folder / table).write_bytes(b"")
-    output = folder / f"out.{out_ext}"
+    return source, folder, folder / f"out.{out_ext}", options
+
+
+def measure_case(converters, loggen, work, case, count, repeat):
+    """Input file, best (seconds, peak KB) of each converter, then of `cat`, on one case and
+    size; None entries for commands that failed. None altogether when no input could be
+    written."""
+    prepared = prepare_case(loggen, work, case, count)
+    if prepared is None:
+        return None
+    source, folder, output, options = prepared
     commands = [Timed([str(converter), str(source), str(output)] + options, folder, output)
                 for converter in converters]
     commands.append(Timed(["cat", str(source)], work, work / "copy.tmp", to_stdout=True))
@@ -221,6 +244,77 @@ def comparison_row(name, count, measured):
     return "| " + " | ".join(cells) + " |"
 
 
+def count_instructions(command, cwd):
+    """Instructions callgrind counts for one run of COMMAND in CWD, or None if it failed."""
+    summary = pathlib.Path(cwd) / "callgrind.out"
+    status = subprocess.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={summary}",
+                             "--dump-instr=no"] + command, cwd=cwd, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL).returncode
+    found = re.search(r"^summary: (\d+)", summary.read_text(), re.M) if status == 0 else None
+    summary.unlink(missing_ok=True)
+    return int(found.group(1)) if found else None
+
+
+def instruction_row(converters, loggen, work, case, count):
+    """One table row: instructions per QSO of each converter on CASE with COUNT QSOs."""
+    prepared = prepare_case(loggen, work, case, count)
+    if prepared is None:
+        return f"| {case[0]} | {count:,} |" + " - |" * len(converters)
+    source, folder, output, options = prepared
+    counts = []
+    for converter in converters:
+        output.unlink(missing_ok=True)
+        counts.append(count_instructions([str(converter), str(source), str(output)] + options,
+                                         folder))
+    per_qso = [f"{total / count:,.0f}" if total else "failed" for total in counts]
+    cells = [case[0], f"{count:,}"] + list(reversed(per_qso))  # baseline first, as in the header
+    if len(counts) == 2:
+        current, baseline = counts
+        cells.append(f"{current / baseline:.3f}" if current and baseline else "-")
+    return "| " + " | ".join(cells) + " |"
+
+
+def print_instructions(converters, loggen, work, cases, count):
+    if len(converters) == 2:
+        print("| Conversion | QSOs | baseline instructions per QSO | current | "
+              "current/baseline |")
+        print("|---|---:|---:|---:|---:|")
+    else:
+        print("| Conversion | QSOs | instructions per QSO |")
+        print("|---|---:|---:|")
+    for case in cases:
+        print(instruction_row(converters, loggen, work, case, count), flush=True)
+
+
+def process_milliseconds(command, cwd, output):
+    """Process time (user + system) of one run of COMMAND in ms, from the kernel's account of
+    the child itself, which is exact to the microsecond; None if it failed."""
+    output.unlink(missing_ok=True)
+    with open(os.devnull, "wb") as sink:
+        child = subprocess.Popen(command, cwd=cwd, stdout=sink, stderr=sink)
+        _, status, usage = os.wait4(child.pid, 0)
+        child.returncode = status
+    return (usage.ru_utime + usage.ru_stime) * 1000 if status == 0 else None
+
+
+def print_process_times(converters, loggen, work, cases, count, repeat):
+    header = ["baseline ms", "current ms"] if len(converters) == 2 else ["ms"]
+    print(f"| Conversion | QSOs | {' | '.join(header)} |")
+    print("|---|---:|" + "---:|" * len(header))
+    for case in cases:
+        prepared = prepare_case(loggen, work, case, count)
+        if prepared is None:
+            continue
+        source, folder, output, options = prepared
+        best = []
+        for converter in converters:
+            command = [str(converter), str(source), str(output)] + options
+            times = [process_milliseconds(command, folder, output) for _ in range(repeat)]
+            best.append(None if None in times else min(times))
+        cells = [f"{ms:.2f}" if ms is not None else "failed" for ms in reversed(best)]
+        print(f"| {case[0]} | {count:,} | " + " | ".join(cells) + " |", flush=True)
+
+
 def selected_cases(only):
     """The cases whose names contain any of the comma separated substrings in ONLY."""
     wanted = [part.strip().lower() for item in only for part in item.split(",") if part.strip()]
@@ -243,6 +337,13 @@ def main():
     parser.add_argument("--only", metavar="SUBSTRING", action="append", default=[],
                         help="run only the cases whose name contains SUBSTRING (ignoring case); "
                              "repeatable, or comma separated")
+    parser.add_argument("--instructions", action="store_true",
+                        help="count instructions per QSO under callgrind instead of timing")
+    parser.add_argument("--process-time", action="store_true",
+                        help="best process time of small logs (100 QSOs) instead of timing")
+    parser.add_argument("--count", type=int,
+                        help="QSOs per log for --instructions (default 100,000) and "
+                             "--process-time (default 100)")
     args = parser.parse_args()
 
     cases = selected_cases(args.only)
@@ -257,6 +358,13 @@ def main():
     work = build_dir / "work"
     work.mkdir(exist_ok=True)
     counts = [100_000] if args.quick else [100_000, 1_000_000]
+    loggen = build_dir / "bench" / "quorvel_loggen"  # bench/CMakeLists.txt builds it
+    if args.instructions:
+        print_instructions(converters, loggen, work, cases, args.count or 100_000)
+        return 0
+    if args.process_time:
+        print_process_times(converters, loggen, work, cases, args.count or 100, args.repeat)
+        return 0
 
     print(f"Machine: {os.cpu_count()} cores; best of {args.repeat} runs each.\n")
     if commit:
@@ -276,7 +384,6 @@ def main():
               "| ratio to cat |")
         print("|---|---:|---:|---:|---:|---:|---:|---:|")
         row = single_row
-    loggen = build_dir / "bench" / "quorvel_loggen"  # bench/CMakeLists.txt builds it
     for count in counts:
         for case in cases:
             measured = measure_case(converters, loggen, work, case, count, args.repeat)

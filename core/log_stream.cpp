@@ -96,12 +96,12 @@ bool LogStream::ScanLine(std::size_t room, Append append) {
     }
     const char* start = buffer.data() + buffer_pos;
     std::size_t avail = std::min(buffer_len - buffer_pos, room - stored);
-    std::size_t n = 0;
-    if (!text_mode) {
-      const void* lf = std::memchr(start, '\n', avail);
-      n = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : avail;
-    } else {
-      while (n < avail && start[n] != '\n' && start[n] != '\r') ++n;
+    // The line runs to its line feed, and in text mode to a carriage return before that.
+    const void* lf = std::memchr(start, '\n', avail);
+    std::size_t n = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : avail;
+    if (text_mode) {
+      const void* cr = std::memchr(start, '\r', n);
+      if (cr) n = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
     }
     append(start, n);
     stored += n;

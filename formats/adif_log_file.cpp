@@ -13,10 +13,11 @@ namespace {
 constexpr std::size_t kLongestTagName = kAdifLongestTagName;
 constexpr std::size_t kPackedWords = (kLongestTagName + 7) / 8;
 
-// A name packed into integers, eight characters each, so that names compare as numbers. Names
-// are compared only with the names of their own length, so the length is not packed.
+// A name in lower case packed into integers, eight characters each, so that names compare as
+// numbers; with its length, since a packed name does not tell "a" from "a\0".
 struct PackedName {
   std::uint64_t words[kPackedWords] = {};
+  std::uint8_t length = 0;
 
   constexpr bool operator==(const PackedName&) const = default;
 };
@@ -25,62 +26,81 @@ constexpr char ToLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-constexpr PackedName Pack(std::string_view name) {
+// Only for names of at most kLongestTagName characters.
+constexpr PackedName PackLower(std::string_view name) {
   PackedName packed;
   for (std::size_t i = 0; i < name.size(); ++i) {
     auto byte = static_cast<std::uint64_t>(static_cast<unsigned char>(ToLower(name[i])));
     packed.words[i / 8] |= byte << (8 * (i % 8));
   }
+  packed.length = static_cast<std::uint8_t>(name.size());
   return packed;
 }
 
-// The tag numbers grouped by the length of their names, so that a name is compared only with
-// the few names of its own length.
-struct TagIndex {
-  std::array<PackedName, kAdifTagCount> names{};
-  std::array<std::uint8_t, kAdifTagCount> numbers{};
-  std::array<std::uint8_t, kLongestTagName + 2> first{};  // first[n]..first[n+1]: length n
-};
+// The known names in an open-addressing hash table: a name is found by hashing it once and
+// comparing it, as numbers, with the one or two names in the slots from its hash on. The
+// table has more than twice the slots it has names, so an unknown name also meets an empty
+// slot within a few steps.
+constexpr int kTableBits = 7;
+constexpr std::size_t kTableSlots = std::size_t{1} << kTableBits;
+static_assert(kTableSlots >= 2 * kAdifTagCount, "the tag table keeps at least half its slots free");
 
-constexpr TagIndex BuildTagIndex() {
-  TagIndex index;
-  std::size_t filled = 0;
-  for (std::size_t length = 0; length <= kLongestTagName; ++length) {
-    index.first[length] = static_cast<std::uint8_t>(filled);
-    for (int number = 0; number < kAdifTagCount; ++number) {
-      if (kAdifTagNames[number].size() == length) {
-        index.names[filled] = Pack(kAdifTagNames[number]);
-        index.numbers[filled++] = static_cast<std::uint8_t>(number);
-      }
-    }
-  }
-  index.first[kLongestTagName + 1] = static_cast<std::uint8_t>(filled);
-  return index;
+constexpr std::size_t SlotOf(const PackedName& name) {
+  std::uint64_t mixed = name.length;
+  for (std::uint64_t word : name.words) mixed = (mixed ^ word) * 0x9E3779B97F4A7C15ULL;
+  return static_cast<std::size_t>(mixed >> (64 - kTableBits));
 }
 
-constexpr TagIndex kTagIndex = BuildTagIndex();
+struct TagTable {
+  std::array<PackedName, kTableSlots> names{};
+  std::array<std::int8_t, kTableSlots> numbers{};  // kAdifUnknown in an empty slot
+};
+
+constexpr TagTable BuildTagTable() {
+  TagTable table;
+  table.numbers.fill(kAdifUnknown);
+  for (int number = 0; number < kAdifTagCount; ++number) {
+    PackedName name = PackLower(kAdifTagNames[number]);
+    std::size_t slot = SlotOf(name);
+    while (table.numbers[slot] != kAdifUnknown) slot = (slot + 1) % kTableSlots;
+    table.names[slot] = name;
+    table.numbers[slot] = static_cast<std::int8_t>(number);
+  }
+  return table;
+}
+
+constexpr bool AllNamesFit() {
+  for (std::string_view name : kAdifTagNames) {
+    if (name.empty() || name.size() > kLongestTagName) return false;
+  }
+  return true;
+}
+static_assert(AllNamesFit(), "every tag name has 1 to kAdifLongestTagName characters");
+static_assert(sizeof(PackedName::words) == kLongestTagName, "a lowered name fills the words");
 static_assert(std::endian::native == std::endian::little,
               "names are packed by copying their bytes into integers");
-static_assert(kTagIndex.first[kLongestTagName + 1] == kAdifTagCount,
-              "every tag name is at most kLongestTagName characters long");
+static_assert(kAdifTagCount <= 127, "tag numbers fit the table's bytes");
+
+constexpr TagTable kTagTable = BuildTagTable();
 
 }  // namespace
 
 int AdifTagNumber(std::string_view name) {
-  if (name.size() > kLongestTagName) return kAdifUnknown;
-  char lower[32] = {};
+  if (name.empty() || name.size() > kLongestTagName) return kAdifUnknown;
+  char lower[kLongestTagName] = {};
   for (std::size_t i = 0; i < name.size(); ++i) lower[i] = ToLower(name[i]);
   return AdifLowerTagNumber(lower, name.size());
 }
 
-int AdifLowerTagNumber(const char (&name)[32], std::size_t length) {
-  if (length > kLongestTagName) return kAdifUnknown;
+int AdifLowerTagNumber(const char (&lower)[kAdifLongestTagName], std::size_t length) {
+  if (length == 0 || length > kLongestTagName) return kAdifUnknown;
   PackedName packed;
-  std::memcpy(packed.words, name, sizeof packed.words);
-  for (std::size_t i = kTagIndex.first[length]; i < kTagIndex.first[length + 1]; ++i) {
-    if (kTagIndex.names[i] == packed) return kTagIndex.numbers[i];
+  std::memcpy(packed.words, lower, sizeof packed.words);  // the words hold the bytes in order
+  packed.length = static_cast<std::uint8_t>(length);
+  for (std::size_t slot = SlotOf(packed);; slot = (slot + 1) % kTableSlots) {
+    int number = kTagTable.numbers[slot];
+    if (number == kAdifUnknown || kTagTable.names[slot] == packed) return number;
   }
-  return kAdifUnknown;
 }
 
 namespace {

@@ -137,14 +137,16 @@ inline constexpr std::string_view kAdifTagNames[kAdifTagCount] = {"eor",
                                                                   "programversion",
                                                                   "created_timestamp"};
 
-/// The tag number of a name compared without regard to case; kAdifUnknown for other names.
-int AdifTagNumber(std::string_view name);
-
 /// Longest tag name the format knows.
 inline constexpr std::size_t kAdifLongestTagName = 24;
 
-/// The same for a name already in lower case, held NUL-padded in 32 bytes.
-int AdifLowerTagNumber(const char (&name)[32], std::size_t length);
+/// The tag number of a name compared without regard to case; kAdifUnknown for other names.
+/// One hash and, mostly, one comparison: the scanner calls it for every tag of a log.
+int AdifTagNumber(std::string_view name);
+
+/// The same for a name of `length` characters (1..kAdifLongestTagName) already in lower case,
+/// NUL-padded in `lower`.
+int AdifLowerTagNumber(const char (&lower)[kAdifLongestTagName], std::size_t length);
 
 /// The first contest code 1..33 whose ADIF spelling begins with `value` (case-sensitive); 0
 /// when none does or the value is empty. The contest identifiers of the ADIF standard
@@ -207,6 +209,8 @@ class AdifTagScanner {
   }
   void Unget() { --pos; }  // only right after a Get that returned a byte
   bool FindTagStart();
+  bool ReadPlainTag(int& number, std::int64_t& length);
+  Stop ReadNameAndLength(int& number, std::int64_t& length);
   Stop ReadName(int& number);
   Stop ReadLength(std::int64_t& length);
   std::string_view ReadCountedValue(std::int64_t length);

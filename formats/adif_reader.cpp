@@ -17,9 +17,6 @@ constexpr std::int64_t kMhzLimit = 1000000000;    // keeps the frequency arithme
 bool IsLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-char ToLowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
 bool IsBlank(int c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -270,6 +267,10 @@ bool AdifTagScanner::Refill() {
 }
 
 bool AdifTagScanner::FindTagStart() {
+  if (pos != end && *pos == '<') {  // the next tag right after the last value
+    ++pos;
+    return true;
+  }
   for (;;) {
     if (pos != end) {
       const void* open = std::memchr(pos, '<', static_cast<std::size_t>(end - pos));
@@ -283,15 +284,73 @@ bool AdifTagScanner::FindTagStart() {
   }
 }
 
-// The tag name up to ':' or '>'. A line feed breaks the tag; a '<' starts a new one.
+namespace {
+
+// Per byte of a tag name: its lower-case form, or kNameStop for the bytes that end a name
+// (':' and '>' end it, a line feed or a '<' breaks the tag).
+constexpr std::uint16_t kNameStop = 0x100;
+constexpr std::array<std::uint16_t, 256> kNameBytes = [] {
+  std::array<std::uint16_t, 256> bytes{};
+  for (int c = 0; c < 256; ++c) bytes[c] = static_cast<std::uint16_t>(c);
+  for (int c = 'A'; c <= 'Z'; ++c) bytes[c] = static_cast<std::uint16_t>(c + 32);
+  for (unsigned char c : {':', '>', '\n', '<'}) bytes[c] = kNameStop;
+  return bytes;
+}();
+
+// A plain tag is read only when the buffer holds this many bytes after its '<': the longest
+// name, its colon, the longest length and type indicator, and the '>'.
+constexpr std::ptrdiff_t kPlainTagRoom = 64;
+constexpr int kPlainLengthDigits = 9;
+constexpr int kPlainTypeRoom = 8;  // ":d", ":N", or an enumeration's name
+
+}  // namespace
+
+// The tag as nearly every log writes it, "<name:length>", "<name:length:type>" or "<name>",
+// read straight from the buffer in one pass that lowers the name as it goes. False, with
+// nothing taken, for any other form, or near the end of the buffer: the byte-wise readers
+// below read those.
+bool AdifTagScanner::ReadPlainTag(int& number, std::int64_t& length) {
+  if (end - pos < kPlainTagRoom) return false;
+  char lower[kAdifLongestTagName] = {};
+  std::size_t size = 0;
+  const char* at = pos;
+  for (;; ++at) {
+    std::uint16_t byte = kNameBytes[static_cast<unsigned char>(*at)];
+    if (byte == kNameStop) break;
+    if (size == sizeof lower) return false;
+    lower[size++] = static_cast<char>(byte);
+  }
+  if (size == 0) return false;
+  char stop = *at++;
+  length = -1;  // none stated
+  if (stop == ':') {
+    int digits = 0;
+    for (length = 0; digits < kPlainLengthDigits && IsDigit(*at); ++at, ++digits) {
+      length = length * 10 + (*at - '0');
+    }
+    if (digits == 0 || IsDigit(*at)) return false;
+    for (int rest = 0; *at != '>'; ++at) {
+      if (*at == '\n' || *at == '<' || ++rest > kPlainTypeRoom) return false;
+    }
+    ++at;
+  } else if (stop != '>') {
+    return false;
+  }
+  number = AdifLowerTagNumber(lower, size);
+  pos = at;
+  return true;
+}
+
+// The tag name up to ':' or '>', a byte at a time. A line feed breaks the tag; a '<' starts a
+// new one. Names longer than the known ones are only counted.
 AdifTagScanner::Stop AdifTagScanner::ReadName(int& number) {
-  char name[32] = {};  // lower case; longer names than the known ones are only counted
+  char name[kAdifLongestTagName + 1];
   std::size_t length = 0;
   for (;;) {
     int c = Get();
     if (c < 0) return Stop::kEndOfFile;
     if (c == ':' || c == '>') {
-      number = AdifLowerTagNumber(name, length);
+      number = AdifTagNumber({name, length});
       return c == ':' ? Stop::kColon : Stop::kClose;
     }
     if (c == '\n') return Stop::kBroken;
@@ -299,8 +358,7 @@ AdifTagScanner::Stop AdifTagScanner::ReadName(int& number) {
       Unget();
       return Stop::kBroken;
     }
-    if (length < sizeof name) name[length] = ToLowerAscii(static_cast<char>(c));
-    if (length <= sizeof name) ++length;
+    if (length < sizeof name) name[length++] = static_cast<char>(c);
   }
 }
 
@@ -388,9 +446,8 @@ AdifTagScanner::Result AdifTagScanner::Next(Tag& tag) {
     if (!FindTagStart()) return Result::kEndOfFile;
     tag.offset = Offset() - 1;
     int number = kAdifUnknown;
-    Stop stop = ReadName(number);
     std::int64_t length = -1;  // none stated
-    if (stop == Stop::kColon) stop = ReadLength(length);
+    Stop stop = ReadNameAndLength(number, length);
     if (stop == Stop::kEndOfFile) return Result::kEndOfFile;
     if (stop == Stop::kBroken) continue;
     if (number == kAdifEor) return Result::kEndOfRecord;
@@ -399,6 +456,13 @@ AdifTagScanner::Result AdifTagScanner::Next(Tag& tag) {
     tag.value = length >= 0 ? ReadCountedValue(length) : ReadOpenValue();
     return Result::kTag;
   }
+}
+
+AdifTagScanner::Stop AdifTagScanner::ReadNameAndLength(int& number, std::int64_t& length) {
+  if (ReadPlainTag(number, length)) return Stop::kClose;
+  Stop stop = ReadName(number);
+  if (stop == Stop::kColon) stop = ReadLength(length);
+  return stop;
 }
 
 // ---- Header ----

@@ -9,6 +9,7 @@
 #include "core/bands.h"
 #include "core/civil_time.h"
 #include "core/clock.h"
+#include "core/decimal_text.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "core/version.h"
@@ -63,8 +64,9 @@ class AdifRecordText {
     Append(value);
   }
   void Number(std::string_view tag, std::int64_t value) {
-    TagStart(tag, DigitCount(value));
-    AppendNumber(value);
+    DecimalText digits = Decimal(value);
+    TagStart(tag, digits.length);
+    Append(digits.View());
   }
   /// A report: as a number, or in the signed two-digit form ("-05", "+03") of decibel reports.
   void Report(std::string_view tag, std::int16_t value, bool with_sign) {
@@ -85,6 +87,19 @@ class AdifRecordText {
   }
   /// A tag whose value the caller appends itself, `value_length` characters long.
   void TagStart(std::string_view tag, std::int64_t value_length, std::string_view type = {}) {
+    // Most values are shorter than ten characters: "<name:n>" is then written in one go.
+    if (type.empty() && value_length >= 0 && value_length < 10 &&
+        kRoom - length >= tag.size() + 4) {
+      char* out = data + length;
+      *out++ = '<';
+      std::memcpy(out, tag.data(), tag.size());
+      out += tag.size();
+      *out++ = ':';
+      *out++ = static_cast<char>('0' + value_length);
+      *out++ = '>';
+      length = static_cast<std::size_t>(out - data);
+      return;
+    }
     AppendChar('<');
     Append(tag);
     AppendChar(':');

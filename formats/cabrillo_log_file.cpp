@@ -6,6 +6,7 @@
 #include "core/bands.h"
 #include "core/civil_time.h"
 #include "core/data_files.h"
+#include "core/decimal_text.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
 #include "formats/report_column.h"
@@ -175,28 +176,28 @@ Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord&
   CopyCut(exchange.sent, "???");
   switch (contest) {
     case kContestCqww:
-      std::snprintf(exchange.received, sizeof exchange.received, "%02d", record.cqz);
+      CopyCut(exchange.received, Decimal(record.cqz, 2).View());
       break;
     case kContestWpx:
-      if (record.stx != 0) std::snprintf(exchange.sent, sizeof exchange.sent, "%d", record.stx);
-      std::snprintf(exchange.received, sizeof exchange.received, "%5d", record.srx);
+      if (record.stx != 0) CopyCut(exchange.sent, Decimal(record.stx).View());
+      CopyCut(exchange.received, PaddedDecimal(record.srx, 5).View());
       break;
     case kContestIaru:
       if (own.zone != 0) {
-        std::snprintf(exchange.sent, sizeof exchange.sent, "%02d", own.zone);
+        CopyCut(exchange.sent, Decimal(own.zone, 2).View());
       } else {
         CopyCut(exchange.sent, "??");
       }
       if (record.ituz != 0) {
-        std::snprintf(exchange.received, sizeof exchange.received, "%02d", record.ituz);
+        CopyCut(exchange.received, Decimal(record.ituz, 2).View());
       } else {
         CopyText(exchange.received, record.RcvdExch());
       }
       break;
     case kContestArrl10:
-      if (!north_american) std::snprintf(exchange.sent, sizeof exchange.sent, "%-6d", serial);
+      if (!north_american) CopyCut(exchange.sent, PaddedDecimal(serial, -6).View());
       if (record.srx != 0) {
-        std::snprintf(exchange.received, sizeof exchange.received, "%-6d", record.srx);
+        CopyCut(exchange.received, PaddedDecimal(record.srx, -6).View());
       } else {
         CopyText(exchange.received, !record.State().empty() ? record.State() : record.RcvdExch());
       }
@@ -326,20 +327,46 @@ int CabrilloLogFile::WriteQso(const QsoRecord& record) {
 
 // Each line is one format: the columns every QSO line begins with, "QSO: %5s %2s
 // %4d-%02d-%02d %02d%02d " (frequency, mode, date and time), then the layout's own columns and
-// the line end.
+// the line end. The reports layout, which most contests use, builds the same columns without
+// printf.
 
+void CabrilloLogFile::AppendQsoStart(TextLine& line, const QsoStart& start) {
+  const CivilTime& t = start.time;
+  line.AppendText("QSO: ");
+  line.AppendColumn(start.frequency, 5);
+  line.AppendChar(' ');
+  line.AppendColumn(start.mode, 2);
+  line.AppendChar(' ');
+  line.AppendPaddedDecimal(t.year, 4);
+  line.AppendChar('-');
+  line.AppendDecimal(t.month, 2);
+  line.AppendChar('-');
+  line.AppendDecimal(t.day, 2);
+  line.AppendChar(' ');
+  line.AppendDecimal(t.hour, 2);
+  line.AppendDecimal(t.minute, 2);
+  line.AppendChar(' ');
+}
+
+// "%-13s %-3s %-6s %-13s %-3s %-6s  \r\n" after the start: own call, report and exchange
+// sent, then call, report and exchange received.
 void CabrilloLogFile::AppendReports(TextLine& line, const QsoStart& start,
                                     const QsoRecord& record) const {
   Exchange exchange =
       ReportsExchange(header.contest, header, record, northAmerican, SentSerial(record));
-  const CivilTime& t = start.time;
-  line.Append(
-      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
-      "%-13s %-3s %-6s %-13s %-3s %-6s  \r\n",
-      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
-      ReportColumn::Sent(record, kReportWidth, "0").c_str(), exchange.sent,
-      LineWord(record.call).c_str(), ReportColumn::Received(record, kReportWidth, "0").c_str(),
-      exchange.received);
+  AppendQsoStart(line, start);
+  line.AppendColumn(ownCall.c_str(), -13);
+  line.AppendChar(' ');
+  line.AppendColumn(ReportColumn::Sent(record, kReportWidth, "0").c_str(), -3);
+  line.AppendChar(' ');
+  line.AppendColumn(exchange.sent, -6);
+  line.AppendChar(' ');
+  line.AppendColumn(LineWord(record.call).c_str(), -13);
+  line.AppendChar(' ');
+  line.AppendColumn(ReportColumn::Received(record, kReportWidth, "0").c_str(), -3);
+  line.AppendChar(' ');
+  line.AppendColumn(exchange.received, -6);
+  line.AppendText("  \r\n");
 }
 
 void CabrilloLogFile::AppendSweepstakes(TextLine& line, const QsoStart& start,
@@ -352,49 +379,37 @@ void CabrilloLogFile::AppendSweepstakes(TextLine& line, const QsoStart& start,
     std::snprintf(check, sizeof check, "%d", static_cast<unsigned char>(record.check));
   }
   char own_precedence = header.prec != 0 ? RecordChar(static_cast<char>(header.prec)) : '?';
-  const CivilTime& t = start.time;
-  line.Append(
-      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
-      "%-10s %4d %c %2s %3s %-10s %4d %c %2s %-3s\r\n",
-      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
-      SentSerial(record), own_precedence, own_check, LineWord(header.arrl_sect, "???").c_str(),
-      LineWord(record.call).c_str(), record.srx, RecordChar(record.prec), check,
-      LineWord(record.arrl_sect).c_str());
+  AppendQsoStart(line, start);
+  line.Append("%-10s %4d %c %2s %3s %-10s %4d %c %2s %-3s\r\n", ownCall.c_str(), SentSerial(record),
+              own_precedence, own_check, LineWord(header.arrl_sect, "???").c_str(),
+              LineWord(record.call).c_str(), record.srx, RecordChar(record.prec), check,
+              LineWord(record.arrl_sect).c_str());
 }
 
 void CabrilloLogFile::AppendVhf(TextLine& line, const QsoStart& start,
                                 const QsoRecord& record) const {
   ReportColumn sent_report = ReportColumn::Sent(record, kReportWidth, "");
   ReportColumn report = ReportColumn::Received(record, kReportWidth, "");
-  const CivilTime& t = start.time;
-  line.Append(
-      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
-      "%-13s %-3s %-6s %-13s %-3s %-6s  \r\n",
-      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
-      sent_report.c_str(), LineWord(header.gridsquare).c_str(), LineWord(record.call).c_str(),
-      report.c_str(), LineWord(record.rcvd_exch).c_str());
+  AppendQsoStart(line, start);
+  line.Append("%-13s %-3s %-6s %-13s %-3s %-6s  \r\n", ownCall.c_str(), sent_report.c_str(),
+              LineWord(header.gridsquare).c_str(), LineWord(record.call).c_str(), report.c_str(),
+              LineWord(record.rcvd_exch).c_str());
 }
 
 void CabrilloLogFile::AppendQsoParty(TextLine& line, const QsoStart& start,
                                      const QsoRecord& record) const {
-  const CivilTime& t = start.time;
-  line.Append(
-      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
-      "%-10s %-4d %-10s %-3s %-10s %-4d %-10s %-3s  \r\n",
-      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(),
-      SentSerial(record), "????", "????", LineWord(record.call).c_str(), record.srx,
-      LineWord(record.name).c_str(), LineWord(ReceivedExchangeText(record)).c_str());
+  AppendQsoStart(line, start);
+  line.Append("%-10s %-4d %-10s %-3s %-10s %-4d %-10s %-3s  \r\n", ownCall.c_str(),
+              SentSerial(record), "????", "????", LineWord(record.call).c_str(), record.srx,
+              LineWord(record.name).c_str(), LineWord(ReceivedExchangeText(record)).c_str());
 }
 
 void CabrilloLogFile::AppendNaqp(TextLine& line, const QsoStart& start,
                                  const QsoRecord& record) const {
-  const CivilTime& t = start.time;
-  line.Append(
-      "QSO: %5s %2s %4d-%02d-%02d %02d%02d "
-      "%-10s %-4s %-10s %-3s %-10s %-4s %-10s %-3s  \r\n",
-      start.frequency, start.mode, t.year, t.month, t.day, t.hour, t.minute, ownCall.c_str(), "",
-      "????", "????", LineWord(record.call).c_str(), "", LineWord(record.name).c_str(),
-      LineWord(ReceivedExchangeText(record)).c_str());
+  AppendQsoStart(line, start);
+  line.Append("%-10s %-4s %-10s %-3s %-10s %-4s %-10s %-3s  \r\n", ownCall.c_str(), "", "????",
+              "????", LineWord(record.call).c_str(), "", LineWord(record.name).c_str(),
+              LineWord(ReceivedExchangeText(record)).c_str());
 }
 
 }  // namespace quorvel

@@ -37,6 +37,7 @@ class CabrilloLogFile : public LogFile {
   /// The serial sent: the one the input logged, else the running QSO number.
   int SentSerial(const QsoRecord& record) const { return record.stx != 0 ? record.stx : qso_count; }
   void WriteKeywordLine(const char* keyword, const char* value);
+  static void AppendQsoStart(TextLine& line, const QsoStart& start);
   void DecideNorthAmerican();
   void AppendReports(TextLine& line, const QsoStart& start, const QsoRecord& record) const;
   void AppendSweepstakes(TextLine& line, const QsoStart& start, const QsoRecord& record) const;

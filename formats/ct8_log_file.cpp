@@ -1,12 +1,12 @@
 #include "formats/ct8_log_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <span>
 #include <string_view>
 
 #include "core/civil_time.h"
+#include "core/decimal_text.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/ct_tables.h"
@@ -75,11 +75,11 @@ constexpr HeaderBytes kHeaderBytes[] = {
     {774, 8, BytesOf<&ContestHeader::ct_block2>},
 };
 
+// The number as "%0*d" prints it, cut to leave the field a terminating NUL.
 template <typename Layout>
 void PutDecimal(Layout& layout, std::size_t at, std::size_t width, int value, int min_digits) {
-  char text[16];
-  std::snprintf(text, std::min(sizeof text, width), "%0*d", min_digits, value);
-  layout.PutText(at, width, text);
+  DecimalText number = Decimal(value, min_digits);
+  layout.PutText(at, width, number.View().substr(0, std::min<std::size_t>(15, width - 1)));
 }
 
 // The exchange text upper-cased and cut to `limit` characters.

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
 #include "core/civil_time.h"
 #include "core/clock.h"
+#include "core/decimal_text.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
@@ -285,9 +285,9 @@ void PutCount(char* field, int length, char value, bool zero_is_absent) {
 
 void PutClock(char* field, std::int64_t seconds) {
   CivilTime time = UtcCalendar(seconds);
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d%02d%02d00", time.hour, time.minute, time.second);
-  PutText(field, 8, text);
+  ShortText text;  // "%02d%02d%02d00"
+  text.Add(time.hour, 2).Add(time.minute, 2).Add(time.second, 2).Add("00");
+  PutText(field, 8, text.View());
 }
 
 // A report right-aligned in three columns ("%3d"), signed ones with their sign; one the column
@@ -387,7 +387,8 @@ int DbaseLogFile::WriteQso(const QsoRecord& record) {
 
 void DbaseLogFile::WriteColumn(const Column& column, const QsoRecord& record, char* field) const {
   int length = column.length;
-  std::string_view exchange = ReceivedExchangeText(record);
+  // The received exchange is looked for only by the columns that print it.
+  auto exchange = [&record] { return ReceivedExchangeText(record); };
   switch (column.content) {
     case Content::kCall:
       return PutText(field, length, record.Call());
@@ -395,9 +396,9 @@ void DbaseLogFile::WriteColumn(const Column& column, const QsoRecord& record, ch
       return PutNumber(field, length, std::int64_t{qso_count} + 1);
     case Content::kDate: {
       CivilTime date = UtcCalendar(record.time_on);
-      char text[16];
-      std::snprintf(text, sizeof text, "%04d%02d%02d", date.year, date.month, date.day);
-      return PutText(field, length, text);
+      ShortText text;  // "%04d%02d%02d"
+      text.Add(date.year, 4).Add(date.month, 2).Add(date.day, 2);
+      return PutText(field, length, text.View());
     }
     case Content::kTimeOn:
       return PutClock(field, record.time_on);
@@ -437,27 +438,27 @@ void DbaseLogFile::WriteColumn(const Column& column, const QsoRecord& record, ch
     case Content::kSection:
       return PutText(field, length, record.ArrlSect());
     case Content::kExchange:
-      return PutText(field, length, exchange);
+      return PutText(field, length, exchange());
     case Content::kZone:
       return PutNumber(field, length, record.cqz, 2);
     case Content::kZoneBlankPad:
       return PutNumber(field, length, record.cqz);
     case Content::kZoneOrNumber:
       if (record.cqz != 0) return PutNumber(field, length, record.cqz);
-      return PutNumberText(field, length, exchange);
+      return PutNumberText(field, length, exchange());
     case Content::kItuz:
       if (record.ituz > 0) PutNumber(field, length, record.ituz, 2);
       return;
     case Content::kHqStation:
-      if (record.ituz == 0) PutText(field, length, exchange);
+      if (record.ituz == 0) PutText(field, length, exchange());
       return;
     case Content::kAge:
       if (record.age != 0) return PutNumber(field, length, record.age);
-      return PutNumberText(field, length, exchange);
+      return PutNumberText(field, length, exchange());
     case Content::kNumber:
-      return PutNumberText(field, length, exchange);
+      return PutNumberText(field, length, exchange());
     case Content::kSerialOrNumber:
-      if (!exchange.empty()) return PutNumberText(field, length, exchange);
+      if (!exchange().empty()) return PutNumberText(field, length, exchange());
       if (record.srx != 0) PutNumber(field, length, record.srx);
       return;
     case Content::kName:

@@ -1,13 +1,12 @@
 #include "formats/sdf_log_file.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 
 #include "core/civil_time.h"
+#include "core/decimal_text.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
@@ -68,10 +67,8 @@ void Put(char* record, std::size_t offset, std::size_t width, std::string_view t
   CopyCutBlanks(record + offset, width, text);
 }
 
-std::string Decimal(std::int64_t value) {
-  char digits[24];
-  auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  return std::string(digits, static_cast<std::size_t>(end - digits));
+std::string DecimalString(std::int64_t value) {
+  return std::string(Decimal(value).View());
 }
 
 // A letter kept in a character field, or nothing for 0 and for the blank of "not given".
@@ -83,13 +80,13 @@ std::string Letter(char value) {
 // A number kept in a character field, or nothing when it is absent.
 std::string Count(char value) {
   if (value == ' ' || value == '\0') return {};
-  return Decimal(static_cast<unsigned char>(value));
+  return DecimalString(static_cast<unsigned char>(value));
 }
 
 // The exchange text of the contest, after the comment.
 std::string ContestText(int contest, const QsoRecord& r) {
   std::string exchange(ReceivedExchangeText(r));
-  std::string serial = Decimal(r.srx);
+  std::string serial = DecimalString(r.srx);
   switch (contest) {
     case kContestSs:
       return serial + Letter(r.prec) + " " + Count(r.check) + " " + std::string(r.ArrlSect());
@@ -115,7 +112,7 @@ std::string ContestText(int contest, const QsoRecord& r) {
     case kContestInternetSprint:
       return serial + " " + std::string(r.Name()) + " " + exchange;
     case kContestArci:
-      return Decimal(r.arci_num) + " " + exchange;
+      return DecimalString(r.arci_num) + " " + exchange;
     case kContestHelvetia:
       return serial + " " + std::string(r.Qth());
     case kContestWag:
@@ -171,10 +168,10 @@ int SdfLogFile::WriteQso(const QsoRecord& r) {
   record[kRecordLength] = '\r';
   record[kRecordLength + 1] = '\n';
   Put(record, at::kCall, at::kCallWidth, r.Call());
-  char clock[16];
-  std::snprintf(clock, sizeof clock, "%02d%02d%02d%02d%02d", time.year % 100, time.month, time.day,
-                time.hour, time.minute);
-  Put(record, at::kTime, 10, clock);
+  ShortText clock;  // "%02d%02d%02d%02d%02d": year, month, day, hour, minute
+  clock.Add(time.year % 100, 2).Add(time.month, 2).Add(time.day, 2);
+  clock.Add(time.hour, 2).Add(time.minute, 2);
+  Put(record, at::kTime, 10, clock.View());
   record[at::kMode] = r.mode < std::size(kModes) ? kModes[r.mode] : ' ';
   Put(record, at::kBand, 2, kBands[r.band]);
   bool cw = r.mode == kModeCw;
@@ -218,7 +215,7 @@ int SdfLogFile::WriteQso(const QsoRecord& r) {
       break;
     case kContestTenTen:
       if (r.ten_ten != 0) {
-        std::string number = Decimal(r.ten_ten);
+        std::string number = DecimalString(r.ten_ten);
         if (number.size() <= at::kTenTenWidth) Put(record, at::kTenTen, at::kTenTenWidth, number);
       }
       break;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/civil_time.h"
+#include "core/decimal_text.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
@@ -920,10 +921,10 @@ int TrLogFile::WriteQso(const QsoRecord& record) {
   line.Put(column::kMode, record.mode < std::size(kModeLabels) && record.mode != 0
                               ? kModeLabels[record.mode]
                               : kNoModeLabel);
-  char date[24];
-  std::snprintf(date, sizeof date, "%02d-%s-%02d %02d:%02d", time.day,
-                kMonths[time.month - 1].data(), time.year % 100, time.hour, time.minute);
-  line.Put(column::kDay, date);
+  ShortText date;  // "%02d-%s-%02d %02d:%02d": day, month, year, hour, minute
+  date.Add(time.day, 2).Add("-").Add(kMonths[time.month - 1]).Add("-").Add(time.year % 100, 2);
+  date.Add(" ").Add(time.hour, 2).Add(":").Add(time.minute, 2);
+  line.Put(column::kDay, date.View());
   PutQsoNumber(line, number);
   line.Word(column::kCall, 14, 42, record.Call());
   int contest = header.contest;
