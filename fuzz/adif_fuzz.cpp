@@ -1,5 +1,6 @@
 // ADIF logs of any content: the reader reads every contact under a contest chosen by the first
-// byte, and a whole ADIF to ADIF conversion must give a file that reads back contact for contact.
+// byte, and a whole ADIF to ADIF conversion of half of the inputs must give a file that reads
+// back contact for contact.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -64,6 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int contest = data[0] % (quorvel::kContestCount + 2);
   quorvel::fuzzing::FuzzFile file(data + 1, size - 1, "adi");
   ReadEveryContact(file.Path(), contest);
-  ConvertAndReadBack(file.Path(), data[0] & 1);
+  // The whole conversion and its read-back take three more ADIF objects: half of the inputs
+  // (chosen by the same first byte) go through it, which keeps the target fast.
+  if ((data[0] & 2) != 0) ConvertAndReadBack(file.Path(), data[0] & 1);
   return 0;
 }
