@@ -192,6 +192,28 @@ int LogStream::ReadBlock(void* out, std::size_t length) {
   return complete;
 }
 
+std::size_t LogStream::ReadUpTo(void* out, std::size_t length) {
+  auto* target = static_cast<unsigned char*>(out);
+  std::size_t copied = 0;
+  if (text_mode) {
+    // Line ends and Ctrl-Z are translated a byte at a time.
+    while (copied < length && ReadBlock(target + copied, 1)) ++copied;
+    return copied;
+  }
+  while (copied < length) {
+    std::string_view ahead = PeekBuffered();
+    if (ahead.empty()) {
+      at_end = true;
+      break;
+    }
+    std::size_t n = std::min(ahead.size(), length - copied);
+    std::memcpy(target + copied, ahead.data(), n);
+    TakeBuffered(n);
+    copied += n;
+  }
+  return copied;
+}
+
 std::string_view LogStream::PeekBuffered() {
   if (file == nullptr || writing) {
     at_end = true;
