@@ -27,6 +27,13 @@ bool IsSpace(char c) {
 // digits, or beyond the field's range, it is no report.
 void SetReport(std::string_view text, std::int16_t& report, std::uint8_t& signs,
                std::uint8_t sign_bit) {
+  if (text.size() == 3 && IsDigit(text[0]) && IsDigit(text[1]) && IsDigit(text[2])) {
+    // The common report, "599" or "579": no sign, no blanks.
+    report =
+        static_cast<std::int16_t>((text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0'));
+    signs = static_cast<std::uint8_t>(signs & ~sign_bit);
+    return;
+  }
   std::size_t i = 0;
   while (i < text.size() && IsSpace(text[i])) ++i;
   bool sign = i < text.size() && (text[i] == '+' || text[i] == '-');
@@ -55,12 +62,15 @@ void QsoRecord::Clear() {
 void QsoRecord::SetCall(const char* text, int length) {
   std::memset(call, 0, sizeof call);
   if (text == nullptr || length <= 0) return;
-  if (length >= 14) {
-    CopyCut(call, BoundedText(text, 13));
-    return;
+  // A call of a given length ends at its first blank; a text of the field's size or longer is
+  // taken as it stands, cut to the field. Both end at a NUL.
+  bool whole_field = length >= static_cast<int>(sizeof call);
+  std::size_t limit = whole_field ? sizeof call - 1 : static_cast<std::size_t>(length);
+  for (std::size_t i = 0; i < limit; ++i) {
+    char c = text[i];
+    if (c == '\0' || (c == ' ' && !whole_field)) break;
+    call[i] = c;
   }
-  std::string_view given = BoundedText(text, static_cast<std::size_t>(length));
-  CopyCut(call, given.substr(0, given.find(' ')));
 }
 
 void QsoRecord::SetCallText(std::string_view text) {

@@ -293,6 +293,15 @@ class AdifLogFile : public LogFile {
     bool valid = false;
   };
   mutable CountryLookup last_lookup;
+  // Contest loggers name the same contest on every record: the last identifier and its code
+  // (the code depends on the identifier alone).
+  struct ContestIdLookup {
+    std::string id;
+    int contest = 0;
+    bool valid = false;
+  };
+  mutable ContestIdLookup last_contest_id;
+  int ContestOfId(std::string_view id) const;
   std::unique_ptr<SectionTable> section_table;
   bool from_dx4win = false;
 };

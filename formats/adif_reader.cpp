@@ -517,7 +517,12 @@ AdifTagScanner::Result AdifTagScanner::Next(Tag& tag) {
     if (number == kAdifEor) return Result::kEndOfRecord;
     if (number == kAdifEoh) return Result::kEndOfHeader;
     tag.number = number;
-    tag.value = length >= 0 ? ReadCountedValue(length) : ReadOpenValue();
+    if (length >= 0 && length <= end - pos && static_cast<std::size_t>(length) <= kValueRoom) {
+      tag.value = {pos, static_cast<std::size_t>(length)};  // the value lies in the buffer
+      pos += length;
+    } else {
+      tag.value = length >= 0 ? ReadCountedValue(length) : ReadOpenValue();
+    }
     return Result::kTag;
   }
 }
@@ -855,7 +860,7 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
       record.SetComment(value);
       break;
     case kAdifContestId:
-      record.SetContest(static_cast<std::uint8_t>(AdifContestFromId(value)));
+      record.SetContest(static_cast<std::uint8_t>(ContestOfId(value)));
       break;
     case kAdifStx:
       record.SetStx(value);
@@ -944,6 +949,15 @@ void AdifLogFile::ApplyReceivedSerial(std::string_view value, QsoRecord& record,
   } else {
     record.SetSrx(value);
   }
+}
+
+int AdifLogFile::ContestOfId(std::string_view id) const {
+  if (!last_contest_id.valid || last_contest_id.id != id) {
+    last_contest_id.id.assign(id.substr(0, 64));
+    last_contest_id.contest = AdifContestFromId(id);
+    last_contest_id.valid = id.size() <= 64;  // a longer one is looked up every time
+  }
+  return last_contest_id.contest;
 }
 
 bool AdifLogFile::CountryPrefixIs(const QsoRecord& record,
