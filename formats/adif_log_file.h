@@ -7,6 +7,7 @@
 // "state" line of US stations, the section table (stsec.dat).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -222,6 +223,20 @@ class AdifTagScanner {
   const char* end = nullptr;
   std::int64_t window_offset = 0;  // file offset of `begin`
   char value_copy[kValueRoom];
+
+  // Contest loggers write the same names in the same order in every record: after each tag
+  // name, the name that followed it last time, as its bytes stood in the file with the ':' or
+  // '>' after it (at most 16 bytes), so that the next name is mostly known by two compares.
+  struct NameGuess {
+    std::uint64_t bytes[2] = {};
+    std::uint64_t masks[2] = {};
+    int number = kAdifUnknown;
+    std::size_t size = 0;  // of the name; 0 while nothing is known
+  };
+  bool GuessName(int& number, std::size_t& size) const;
+  void RememberName(int number, std::size_t size);
+  NameGuess next_names[kAdifTagCount + 1];  // by the number before, the last for unknown names
+  int previous_name = kAdifEor;
 };
 
 class AdifLogFile : public LogFile {

@@ -386,10 +386,18 @@ bool ReadPlainLength(const char*& at, std::int64_t& length) {
 // end of the buffer: the byte-wise readers below read those.
 bool AdifTagScanner::ReadPlainTag(int& number, std::int64_t& length) {
   if (end - pos < kPlainTagRoom) return false;
-  std::uint64_t words[kNameWords] = {};
-  std::size_t size = LowerNameByWords(pos, words);
-  if (size == 0) size = LowerNameByBytes(pos, words);
-  if (size == 0) return false;
+  std::size_t size = 0;
+  if (!GuessName(number, size)) {
+    std::uint64_t words[kNameWords] = {};
+    size = LowerNameByWords(pos, words);
+    if (size == 0) size = LowerNameByBytes(pos, words);
+    if (size == 0) return false;
+    char lower[kAdifLongestTagName];
+    std::memcpy(lower, words, sizeof lower);
+    number = AdifLowerTagNumber(lower, size);
+    RememberName(number, size);
+  }
+  previous_name = number;
   const char* at = pos + size;
   char stop = *at++;
   length = -1;  // none stated
@@ -398,11 +406,47 @@ bool AdifTagScanner::ReadPlainTag(int& number, std::int64_t& length) {
   } else if (stop != '>') {
     return false;
   }
-  char lower[kAdifLongestTagName];
-  std::memcpy(lower, words, sizeof lower);
-  number = AdifLowerTagNumber(lower, size);
   pos = at;
   return true;
+}
+
+namespace {
+
+std::size_t GuessSlot(int number) {
+  return number >= 0 && number < kAdifTagCount ? static_cast<std::size_t>(number)
+                                               : static_cast<std::size_t>(kAdifTagCount);
+}
+
+}  // namespace
+
+// True, with the name's number and size, when the bytes at the scan position are the name
+// that followed the previous name last time. The buffer holds kPlainTagRoom bytes there.
+bool AdifTagScanner::GuessName(int& number, std::size_t& size) const {
+  const NameGuess& guess = next_names[GuessSlot(previous_name)];
+  if (guess.size == 0) return false;
+  if ((LoadWord(pos) & guess.masks[0]) != guess.bytes[0]) return false;
+  if ((LoadWord(pos + 8) & guess.masks[1]) != guess.bytes[1]) return false;
+  number = guess.number;
+  size = guess.size;
+  return true;
+}
+
+void AdifTagScanner::RememberName(int number, std::size_t size) {
+  NameGuess& guess = next_names[GuessSlot(previous_name)];
+  std::size_t kept = size + 1;  // the name and its ':' or '>'
+  if (kept > 16 || (pos[size] != ':' && pos[size] != '>')) {
+    guess.size = 0;
+    return;
+  }
+  auto mask_of = [](std::size_t bytes) {
+    return bytes >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
+  };
+  guess.masks[0] = mask_of(kept);
+  guess.masks[1] = kept > 8 ? mask_of(kept - 8) : 0;
+  guess.bytes[0] = LoadWord(pos) & guess.masks[0];
+  guess.bytes[1] = LoadWord(pos + 8) & guess.masks[1];
+  guess.number = number;
+  guess.size = size;
 }
 
 // The tag name up to ':' or '>', a byte at a time. A line feed breaks the tag; a '<' starts a

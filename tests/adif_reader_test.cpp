@@ -147,6 +147,43 @@ TEST(AdifReader, EmptyFileCannotBeOpened) {
 
 // ---- Records and lines ----
 
+// Records that change the order, the case and the spelling of their names from one record to
+// the next, names that begin alike (time_on and time_off, rst_sent and rst_rcvd, contest_id and
+// an unknown contest_xy, call and a longer unknown name), so that no name is taken for the one that
+// stood there before.
+TEST(AdifReader, NamesThatChangeFromRecordToRecordAreEachReadForWhatTheyAre) {
+  AdifWorkspace workspace;
+  std::string text = kHeader;
+  const char* records[] = {
+      "<call:4>AA1A<contest_id:4>CQWW<qso_date:8>20240102<time_on:4>0102<rst_sent:3>599"
+      "<rst_rcvd:3>579<eor>",
+      "<call:4>BB2B<contest_xy:4>CQWW<qso_date:8>20240102<time_off:4>0304<rst_rcvd:3>559"
+      "<rst_sent:3>589<eor>",
+      "<CALL:4>CC3C<QSO_DATE:8>20240102<time_on:4>0506<RST_SENT:2>57<eor>",
+      "<callsign_x:4>XXXX<call:4>DD4D<qso_date:8>20240102<time_on:4>0708<eor>",
+      "<call:4>EE5E<qso_date:8>20240102<time_onx:4>9999<time_on:4>0910<eor>",
+  };
+  for (int round = 0; round < 2; ++round) {
+    for (const char* record : records) text += std::string(record) + "\r\n";
+  }
+  AdifLog log = ReadAdifText(workspace, text);
+  ASSERT_EQ(log.qsos.size(), 10u);
+  EXPECT_EQ(Calls(log), "AA1A,BB2B,CC3C,DD4D,EE5E,AA1A,BB2B,CC3C,DD4D,EE5E");
+  std::int64_t day = 1704153600;  // 2024-01-02 00:00 UTC
+  for (int round = 0; round < 2; ++round) {
+    const QsoRecord* qsos = &log.qsos[round * 5];
+    EXPECT_EQ(qsos[0].time_on, day + 3600 + 120);
+    EXPECT_EQ(qsos[0].rst_sent * 1000 + qsos[0].rst_rcvd, 599579);
+    EXPECT_EQ(qsos[0].contest * 100 + qsos[1].contest, kContestCqww * 100);
+    EXPECT_EQ(qsos[1].time_on, day);
+    EXPECT_EQ(qsos[1].rst_sent * 1000 + qsos[1].rst_rcvd, 589559);
+    EXPECT_EQ(qsos[2].time_on, day + 5 * 3600 + 360);
+    EXPECT_EQ(qsos[2].rst_sent, 57);
+    EXPECT_EQ(qsos[3].time_on, day + 7 * 3600 + 480);
+    EXPECT_EQ(qsos[4].time_on, day + 9 * 3600 + 600);
+  }
+}
+
 TEST(AdifReader, ReadsRecordsAfterEorOnTheSameLine) {
   AdifWorkspace workspace;
   EXPECT_EQ(
