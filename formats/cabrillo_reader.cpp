@@ -2,6 +2,7 @@
 // "QSO:" line is split into words in place (loggers differ in column widths, never in the order
 // of the words) and its exchange words are read by the layout of the log's contest, the one the
 // writer writes.
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -22,38 +23,96 @@ using cabrillo::SentExchange;
 
 // ---- words ----
 
+// Words are separated by blanks; tabs, carriage returns and every other control character
+// separate them too, so that none of them ends up inside a field.
 bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r';
+  return static_cast<unsigned char>(c) <= ' ';
 }
 
 // The words of a line, as views into it. A line of more words than this is no QSO line of any
 // layout.
 constexpr std::size_t kMostWords = 32;
 struct Words {
-  std::string_view word[kMostWords];
+  struct Word {
+    const char* data;
+    std::size_t size;
+  };
+  Word word[kMostWords];  // the first `count` are set
   std::size_t count = 0;
   bool too_many = false;
 
   std::string_view operator[](std::size_t i) const {
-    return i < count ? word[i] : std::string_view{};
+    return i < count ? std::string_view(word[i].data, word[i].size) : std::string_view{};
+  }
+  void Add(const char* data, std::size_t size) {
+    if (count == kMostWords) {
+      too_many = true;
+    } else {
+      word[count++] = {data, size};
+    }
   }
 };
 
+// Eight bytes of a line as a number whose lowest byte is the first.
+std::uint64_t LoadEight(const char* p) {
+  std::uint64_t eight;
+  std::memcpy(&eight, p, sizeof eight);
+  if constexpr (std::endian::native == std::endian::big) eight = __builtin_bswap64(eight);
+  return eight;
+}
+
+// One bit per byte of up to 64 bytes from `p`, set for the bytes that are no blanks (above
+// ' '); the bits past `length` are clear. Eight bytes are tested at a time: adding 0x5F to a
+// byte's low seven bits sets its high bit from 0x21 up, and the high bits are gathered into one
+// byte by a multiplication.
+std::uint64_t WordBytes(const char* p, std::size_t length) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+  constexpr std::uint64_t kAbove = 0x5F5F5F5F5F5F5F5Fu;
+  constexpr std::uint64_t kHigh = 0x8080808080808080u;
+  constexpr std::uint64_t kGather = 0x0102040810204080u;
+  std::uint64_t mask = 0;
+  for (std::size_t at = 0; at < length; at += 8) {
+    std::uint64_t eight = 0;
+    if (length - at >= 8) {
+      eight = LoadEight(p + at);
+    } else {
+      char tail[8] = {};  // NUL bytes are blanks
+      std::memcpy(tail, p + at, length - at);
+      eight = LoadEight(tail);
+    }
+    std::uint64_t high = (((eight & kLow7) + kAbove) | eight) & kHigh;
+    mask |= (((high >> 7) * kGather) >> 56) << at;
+  }
+  return mask;
+}
+
+// The words are found 64 bytes at a time from the bits of their bytes: a word begins where a
+// set bit follows a clear one and ends where a clear bit follows a set one, so that the loop
+// runs once per word rather than once per character.
 Words SplitWords(std::string_view text) {
   Words words;
-  const char* p = text.data();
-  const char* end = p + text.size();
-  for (;;) {
-    while (p < end && IsBlank(*p)) ++p;
-    if (p == end) return words;
-    const char* start = p;
-    while (p < end && !IsBlank(*p)) ++p;
-    if (words.count == kMostWords) {
-      words.too_many = true;
-      return words;
+  const char* base = text.data();
+  std::size_t start = 0;
+  bool in_word = false;
+  for (std::size_t at = 0; at < text.size(); at += 64) {
+    std::size_t length = text.size() - at < 64 ? text.size() - at : 64;
+    std::uint64_t mask = WordBytes(base + at, length);
+    std::uint64_t before = (mask << 1) | (in_word ? 1u : 0u);  // bit i: byte i - 1 is a word's
+    std::uint64_t edges = (mask ^ before);
+    if (length < 64) edges &= ~std::uint64_t{0} >> (63 - length);  // up to the line's end
+    while (edges != 0) {
+      std::size_t i = static_cast<std::size_t>(__builtin_ctzll(edges));
+      edges &= edges - 1;
+      if ((mask >> i) & 1) {
+        start = at + i;
+      } else {
+        words.Add(base + start, at + i - start);
+      }
     }
-    words.word[words.count++] = {start, static_cast<std::size_t>(p - start)};
+    in_word = length == 64 && (mask >> 63) != 0;
   }
+  if (in_word) words.Add(base + start, text.size() - start);
+  return words;
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -202,14 +261,16 @@ bool ReadTime(std::string_view date, std::string_view time, QsoRecord& record) {
 // shorter than the sent one: the writer leaves a column without a value empty, which takes
 // its word out of the line, and the words of the last columns are the ones missing then.
 struct Halves {
-  const std::string_view* sent = nullptr;
-  const std::string_view* received = nullptr;
+  const Words* words = nullptr;
+  std::size_t first = 0;  // the word the sent half begins with
   std::size_t half = 0;
   std::size_t received_count = 0;
 
-  std::string_view Sent(std::size_t i) const { return i < half ? sent[i] : std::string_view{}; }
+  std::string_view Sent(std::size_t i) const {
+    return i < half ? (*words)[first + i] : std::string_view{};
+  }
   std::string_view Received(std::size_t i) const {
-    return i < received_count ? received[i] : std::string_view{};
+    return i < received_count ? (*words)[first + half + i] : std::string_view{};
   }
 };
 
@@ -219,14 +280,16 @@ bool IsTransmitter(std::string_view word) {
 }
 
 // The columns of each half the words of a line give a layout.
-std::size_t HalfOf(Layout layout, const std::string_view* words, std::size_t count) {
+std::size_t HalfOf(Layout layout, const Words& words, std::size_t first) {
+  std::size_t count = words.count - first;
+  auto word = [&words, first](std::size_t i) { return words[first + i]; };
   switch (layout) {
     case Layout::kVhf:
-      return count > 1 && AllDigits(words[1]) ? 3 : 2;  // with the reports or without
+      return count > 1 && AllDigits(word(1)) ? 3 : 2;  // with the reports or without
     case Layout::kQsoParty:
-      return count >= 8 || (count == 7 && !AllDigits(words[6])) ? 4 : 3;  // with the names
+      return count >= 8 || (count == 7 && !AllDigits(word(6))) ? 4 : 3;  // with the names
     case Layout::kGeneral:
-      if (count % 2 == 1 && count >= 3 && IsTransmitter(words[count - 1])) return count / 2;
+      if (count % 2 == 1 && count >= 3 && IsTransmitter(word(count - 1))) return count / 2;
       return (count + 1) / 2;
     default:
       return cabrillo::HalfColumns(layout);
@@ -235,16 +298,17 @@ std::size_t HalfOf(Layout layout, const std::string_view* words, std::size_t cou
 
 // False for words that fit no line of the layout: not even the worked call, or more than both
 // halves and a transmitter number.
-bool SplitHalves(Layout layout, const std::string_view* words, std::size_t count, Halves& halves) {
-  std::size_t half = HalfOf(layout, words, count);
+bool SplitHalves(Layout layout, const Words& words, std::size_t first, Halves& halves) {
+  std::size_t count = words.count - first;
+  std::size_t half = HalfOf(layout, words, first);
   if (half == 0 || count <= half) return false;
   if (count == 2 * half + 1) {
-    if (!IsTransmitter(words[count - 1])) return false;
+    if (!IsTransmitter(words[words.count - 1])) return false;
     --count;
   } else if (count > 2 * half) {
     return false;
   }
-  halves = {words, words + half, half, count - half};
+  halves = {&words, first, half, count - half};
   return true;
 }
 
@@ -348,10 +412,10 @@ void ReadGeneral(const Halves& h, QsoRecord& record) {
   record.SetRcvdExch(std::string_view(exchange, length));
 }
 
-bool ReadExchange(const cabrillo::Contest& contest, const std::string_view* words,
-                  std::size_t count, QsoRecord& record) {
+bool ReadExchange(const cabrillo::Contest& contest, const Words& words, std::size_t first,
+                  QsoRecord& record) {
   Halves h;
-  if (!SplitHalves(contest.layout, words, count, h)) return false;
+  if (!SplitHalves(contest.layout, words, first, h)) return false;
   record.SetCallText(TextOf(h.Received(0)));
   switch (contest.layout) {
     case Layout::kReports:
@@ -387,7 +451,7 @@ bool ReadQsoWords(const cabrillo::Contest& contest, const Words& words, QsoRecor
   if (words.too_many || words.count < kExchangeStart + 2) return false;
   return ReadFrequency(words[0], record) && ReadMode(words[1], record) &&
          ReadTime(words[2], words[3], record) &&
-         ReadExchange(contest, words.word + kExchangeStart, words.count - kExchangeStart, record);
+         ReadExchange(contest, words, kExchangeStart, record);
 }
 
 // ---- the header ----
@@ -630,7 +694,7 @@ void CabrilloLogFile::TakeOwnExchange(std::string_view qso_line) {
   if (!ReadQsoWords(*reading, words, record)) return;
   CopyCut(header.year, words[2].substr(0, 4));
   Halves h;
-  SplitHalves(reading->layout, words.word + kExchangeStart, words.count - kExchangeStart, h);
+  SplitHalves(reading->layout, words, kExchangeStart, h);
   if (header.call[0] == '\0') CopyValue(header.call, TextOf(h.Sent(0)));
   auto section = [this](std::string_view word) {
     if (header.arrl_sect[0] == '\0') CopyValue(header.arrl_sect, TextOf(word));
