@@ -457,8 +457,8 @@ bool ReadQsoWords(const cabrillo::Contest& contest, const Words& words, QsoRecor
 // ---- the header ----
 
 // What the keyword lines say before it is known how they combine.
+// The lines themselves are gone by then: only values are kept.
 struct HeaderWords {
-  std::string_view contest;
   bool address_read = false;
   bool category_lines = false;  // CATEGORY-OPERATOR and its fellows (version 3.0)
   std::uint8_t operator_code = 0;
@@ -466,7 +466,7 @@ struct HeaderWords {
   bool assisted = false;
   bool portable = false;
   bool rover = false;
-  std::string_view transmitter;
+  std::uint8_t multi_category = kCategoryMultiSingle;  // by CATEGORY-TRANSMITTER
   std::uint8_t mode = kModeNone;
 };
 
@@ -527,8 +527,10 @@ void ReadCategoryKeyword(std::string_view keyword, std::string_view value, Heade
                          ContestHeader& header) {
   std::string_view which = keyword.substr(std::string_view("CATEGORY-").size());
   std::string_view word = SplitWords(value)[0];
+  bool operator_line = EqualsNoCase(which, "OPERATOR") || EqualsNoCase(which, "ASSISTED") ||
+                       EqualsNoCase(which, "STATION") || EqualsNoCase(which, "TRANSMITTER");
+  words.category_lines = words.category_lines || operator_line;
   if (EqualsNoCase(which, "OPERATOR")) {
-    words.category_lines = true;
     words.multi_op = EqualsNoCase(word, "MULTI-OP");
   } else if (EqualsNoCase(which, "ASSISTED")) {
     words.assisted = EqualsNoCase(word, "ASSISTED");
@@ -538,7 +540,10 @@ void ReadCategoryKeyword(std::string_view keyword, std::string_view value, Heade
     words.portable = EqualsNoCase(word, "PORTABLE");
     words.rover = word.size() >= 5 && EqualsNoCase(word.substr(0, 5), "ROVER");
   } else if (EqualsNoCase(which, "TRANSMITTER")) {
-    words.transmitter = word;
+    words.multi_category = EqualsNoCase(word, "TWO")         ? kCategoryMultiTwo
+                           : EqualsNoCase(word, "UNLIMITED") ? kCategoryMultiMulti
+                           : EqualsNoCase(word, "LIMITED")   ? kCategoryLimitedMulti
+                                                             : kCategoryMultiSingle;
   } else if (EqualsNoCase(which, "MODE")) {
     words.mode = ModeOfWord(word);
   }
@@ -549,7 +554,6 @@ void ReadHeaderLine(const KeywordLine& line, HeaderWords& words, ContestHeader& 
   std::string_view value = line.value;
   if (EqualsNoCase(keyword, "CONTEST")) {
     CopyValue(header.contest_name, value);
-    words.contest = SplitWords(value)[0];
   } else if (EqualsNoCase(keyword, "CALLSIGN")) {
     CopyValue(header.call, SplitWords(value)[0]);
   } else if (EqualsNoCase(keyword, "CATEGORY")) {
@@ -589,10 +593,7 @@ std::uint8_t CategoryOfLines(const HeaderWords& words, std::uint8_t power) {
     if (words.assisted) return kCategorySingleOpAssisted;
     return words.portable && power == 1 ? kCategoryQrpPortable : kCategorySingleOp;
   }
-  if (EqualsNoCase(words.transmitter, "TWO")) return kCategoryMultiTwo;
-  if (EqualsNoCase(words.transmitter, "UNLIMITED")) return kCategoryMultiMulti;
-  if (EqualsNoCase(words.transmitter, "LIMITED")) return kCategoryLimitedMulti;
-  return kCategoryMultiSingle;
+  return words.multi_category;
 }
 
 // The contest a CONTEST value names: a name the table has, or a stem it has followed by the
@@ -660,7 +661,8 @@ bool CabrilloLogFile::ReadHeader() {
   if (!started) return false;
 
   std::string_view rest;
-  const cabrillo::Contest* contest = FindContest(words.contest, rest);
+  const cabrillo::Contest* contest =
+      FindContest(SplitWords(FieldText(header.contest_name))[0], rest);
   if (contest != nullptr && contest->contest == kContestArrlDx &&
       EqualsNoCase(FieldText(header.arrl_sect), "DX")) {
     contest = cabrillo::WrittenContest(kContestArrlDxFromDx);  // worked from outside W/VE
