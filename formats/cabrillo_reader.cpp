@@ -177,43 +177,35 @@ bool IsQsoLine(std::string_view line) {
 
 // ---- the columns every QSO line begins with ----
 
-constexpr std::uint64_t kMostKhz = UINT32_MAX / 10;
-
 // Kilohertz with an optional fraction ("14025", "14025.5"), or a band designator from 6 m up
 // ("50", "144", "1.2G", "LIGHT"); the writer's "?BAND?" is neither band nor frequency.
 bool ReadFrequency(std::string_view word, QsoRecord& record) {
   if (word == cabrillo::kBandUnknown) return true;
-  std::size_t dot = word.find('.');
-  std::string_view whole = word.substr(0, dot);
-  std::string_view fraction =
-      dot == std::string_view::npos ? std::string_view{} : word.substr(dot + 1);
-  bool numeric = AllDigits(whole) && (dot == std::string_view::npos || AllDigits(fraction));
-  if (numeric && whole.size() <= 9) {
-    std::uint64_t khz = 0;
-    for (char c : whole) khz = khz * 10 + static_cast<std::uint64_t>(c - '0');
-    bool designator = dot == std::string_view::npos && khz < 1000;  // 50, 70, ..., 902
-    if (!designator) {
-      if (khz > kMostKhz) return false;
-      std::uint64_t freq =
-          khz * 10 + (fraction.empty() ? 0 : static_cast<std::uint64_t>(fraction[0] - '0'));
-      if (freq > UINT32_MAX) return false;
-      record.freq = static_cast<std::uint32_t>(freq);
-      const BandEdges* band = BandOfFrequency(freq);
-      if (band != nullptr) {
-        record.band = band->code;
-        if (band->code == 0) record.SetBandName(band->adif_name);
-      }
-      return true;
-    }
-  }
-  // Designators, highest band first: "24G" names both 2 cm and 1.25 cm, and is 24 GHz.
-  for (int code = kBandCount; code >= cabrillo::kFirstBandAboveHf; --code) {
-    if (!cabrillo::kBandWords[code].empty() && word == cabrillo::kBandWords[code]) {
+  // Designators, highest band first: "24G" names both 2 cm and 1.25 cm, and is 24 GHz. None
+  // begins with four digits, as every frequency in kHz from 1 MHz up does.
+  bool kilohertz = word.size() >= 4 && AllDigits(word.substr(0, 4));
+  for (int code = kBandCount; !kilohertz && code >= cabrillo::kFirstBandAboveHf; --code) {
+    if (word == cabrillo::kBandWords[code]) {
       record.band = static_cast<std::uint8_t>(code);
       return true;
     }
   }
-  return false;
+  std::size_t dot = word.find('.');
+  std::string_view whole = word.substr(0, dot);
+  std::string_view fraction =
+      dot == std::string_view::npos ? std::string_view{} : word.substr(dot + 1);
+  if (!AllDigits(whole) || (dot != std::string_view::npos && !AllDigits(fraction))) return false;
+  if (whole.size() > 9) return false;
+  std::uint64_t freq = 0;
+  for (char c : whole) freq = freq * 10 + static_cast<std::uint64_t>(c - '0');
+  freq = freq * 10 + (fraction.empty() ? 0 : static_cast<std::uint64_t>(fraction[0] - '0'));
+  if (freq > UINT32_MAX) return false;
+  record.freq = static_cast<std::uint32_t>(freq);
+  if (const BandEdges* band = BandOfFrequency(freq)) {
+    record.band = band->code;
+    if (band->code == 0) record.SetBandName(band->adif_name);
+  }
+  return true;
 }
 
 // CW, PH, FM, RY; the digital DG, which no mode code names, keeps its word as the mode's name,
@@ -285,9 +277,12 @@ std::size_t HalfOf(Layout layout, const Words& words, std::size_t first) {
   auto word = [&words, first](std::size_t i) { return words[first + i]; };
   switch (layout) {
     case Layout::kVhf:
-      return count > 1 && AllDigits(word(1)) ? 3 : 2;  // with the reports or without
+      return IsNumber(word(1)) ? 3 : 2;  // the sent half with its report or without
     case Layout::kQsoParty:
-      return count >= 8 || (count == 7 && !AllDigits(word(6))) ? 4 : 3;  // with the names
+      // With the names the fifth word is the worked call and the sixth the serial received;
+      // without them the fifth is that serial. A call is never a number.
+      if (IsNumber(word(5))) return 4;
+      return IsNumber(word(4)) ? 3 : 4;
     case Layout::kGeneral:
       if (count % 2 == 1 && count >= 3 && IsTransmitter(word(count - 1))) return count / 2;
       return (count + 1) / 2;
@@ -302,6 +297,10 @@ bool SplitHalves(Layout layout, const Words& words, std::size_t first, Halves& h
   std::size_t count = words.count - first;
   std::size_t half = HalfOf(layout, words, first);
   if (half == 0 || count <= half) return false;
+  if (layout == Layout::kVhf) {  // each half has its report or not: ReadVhf counts the rest
+    halves = {&words, first, half, count - half};
+    return true;
+  }
   if (count == 2 * half + 1) {
     if (!IsTransmitter(words[words.count - 1])) return false;
     --count;
@@ -356,12 +355,16 @@ void ReadSweepstakes(const Halves& h, QsoRecord& record) {
   record.SetArrlSect(TextOf(h.Received(4)));
 }
 
-void ReadVhf(const Halves& h, QsoRecord& record) {
-  if (h.half == 3) {
-    record.SetRstSent(h.Sent(1));
-    record.SetRstRcvd(h.Received(1));
-  }
-  record.SetRcvdExch(TextOf(h.Received(h.half - 1)));
+// Reports are left out where the contact has none, on either side alone: the received half is
+// the call, the report when it is a number, the grid, and perhaps a transmitter number.
+bool ReadVhf(const Halves& h, QsoRecord& record) {
+  if (h.half == 3) record.SetRstSent(h.Sent(1));
+  std::size_t grid = 1;
+  if (IsNumber(h.Received(1))) record.SetRstRcvd(h.Received(grid++));
+  record.SetRcvdExch(TextOf(h.Received(grid)));
+  std::size_t end = grid + 1;
+  if (h.received_count == end + 1) return IsTransmitter(h.Received(end));
+  return h.received_count <= end;
 }
 
 void ReadQsoParty(const Halves& h, QsoRecord& record) {
@@ -425,8 +428,7 @@ bool ReadExchange(const cabrillo::Contest& contest, const Words& words, std::siz
       ReadSweepstakes(h, record);
       break;
     case Layout::kVhf:
-      ReadVhf(h, record);
-      break;
+      return ReadVhf(h, record);
     case Layout::kQsoParty:
       ReadQsoParty(h, record);
       break;
