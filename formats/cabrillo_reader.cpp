@@ -271,9 +271,34 @@ bool IsTransmitter(std::string_view word) {
   return word.size() <= 2 && AllDigits(word);
 }
 
+// A word shaped like a call sign: letters and digits, at least one of each, three characters or
+// more (a report, a serial, a state or a grid square with its letters first is none).
+bool LooksLikeCall(std::string_view word) {
+  if (word.size() < 3) return false;
+  bool letter = false, digit = false;
+  for (char c : word) {
+    letter = letter || IsUpperLetter(ToUpper(c));
+    digit = digit || IsDigit(c);
+  }
+  return letter && digit;
+}
+
+// Where the worked call stands in a line of no known layout: in the middle of the words (a
+// transmitter number at the end not counted), or beside the middle when only that word looks
+// like a call, as when one side sends a word more than the other.
+std::size_t GeneralCallAt(const Words& words, std::size_t first) {
+  std::size_t count = words.count - first;
+  if (count % 2 == 1 && count >= 3 && IsTransmitter(words[words.count - 1])) --count;
+  std::size_t middle = count / 2;
+  const std::size_t candidates[] = {middle, middle + 1, middle - 1};
+  for (std::size_t at : candidates) {
+    if (at >= 1 && at < count && LooksLikeCall(words[first + at])) return at;
+  }
+  return (count + 1) / 2;
+}
+
 // The columns of each half the words of a line give a layout.
 std::size_t HalfOf(Layout layout, const Words& words, std::size_t first) {
-  std::size_t count = words.count - first;
   auto word = [&words, first](std::size_t i) { return words[first + i]; };
   switch (layout) {
     case Layout::kVhf:
@@ -284,8 +309,7 @@ std::size_t HalfOf(Layout layout, const Words& words, std::size_t first) {
       if (IsNumber(word(5))) return 4;
       return IsNumber(word(4)) ? 3 : 4;
     case Layout::kGeneral:
-      if (count % 2 == 1 && count >= 3 && IsTransmitter(word(count - 1))) return count / 2;
-      return (count + 1) / 2;
+      return GeneralCallAt(words, first);
     default:
       return cabrillo::HalfColumns(layout);
   }
@@ -298,6 +322,11 @@ bool SplitHalves(Layout layout, const Words& words, std::size_t first, Halves& h
   std::size_t half = HalfOf(layout, words, first);
   if (half == 0 || count <= half) return false;
   if (layout == Layout::kVhf) {  // each half has its report or not: ReadVhf counts the rest
+    halves = {&words, first, half, count - half};
+    return true;
+  }
+  if (layout == Layout::kGeneral) {  // the halves need not be alike
+    if (count % 2 == 1 && count >= 3 && IsTransmitter(words[words.count - 1])) --count;
     halves = {&words, first, half, count - half};
     return true;
   }
