@@ -16,6 +16,14 @@
 
 namespace quorvel {
 
+/// The day of the last QSO line read and its first second: the next lines mostly have it too.
+struct CabrilloDay {
+  static constexpr std::size_t kDateSize = 10;  // yyyy-mm-dd
+  char date[kDateSize] = {};
+  std::int64_t midnight = 0;
+  bool known = false;
+};
+
 class CabrilloLogFile : public LogFile {
  public:
   /// Writes "END-OF-LOG:" (once, while the file is open), then closes.
@@ -57,12 +65,14 @@ class CabrilloLogFile : public LogFile {
   void AppendNaqp(TextLine& line, const QsoStart& start, const QsoRecord& record) const;
 
   bool ReadHeader();
+  bool NextLine(std::string_view& text);
   void TakeOwnExchange(std::string_view qso_line);
 
   bool northAmerican = false;
   // Reading: the contest's layout, and whether "END-OF-LOG:" has been read.
   const cabrillo::Contest* reading = &cabrillo::kGeneralContest;
   bool log_ended = false;
+  CabrilloDay day;
   std::string line;  // the line being read, kept for its capacity
   CountryTable countryTable;
   LineWord ownCall{std::string_view{}};  // the own call as the QSO lines print it

@@ -190,15 +190,20 @@ bool ReadFrequency(std::string_view word, QsoRecord& record) {
       return true;
     }
   }
-  std::size_t dot = word.find('.');
-  std::string_view whole = word.substr(0, dot);
-  std::string_view fraction =
-      dot == std::string_view::npos ? std::string_view{} : word.substr(dot + 1);
-  if (!AllDigits(whole) || (dot != std::string_view::npos && !AllDigits(fraction))) return false;
-  if (whole.size() > 9) return false;
+  // Digits, then perhaps a point and more digits, of which the first is kept.
+  std::size_t i = 0;
   std::uint64_t freq = 0;
-  for (char c : whole) freq = freq * 10 + static_cast<std::uint64_t>(c - '0');
-  freq = freq * 10 + (fraction.empty() ? 0 : static_cast<std::uint64_t>(fraction[0] - '0'));
+  for (; i < word.size() && IsDigit(word[i]); ++i) {
+    if (i == 9) return false;  // past any frequency the record holds
+    freq = freq * 10 + static_cast<std::uint64_t>(word[i] - '0');
+  }
+  if (i == 0) return false;
+  std::uint64_t tenth = 0;
+  if (i < word.size()) {
+    if (word[i] != '.' || !AllDigits(word.substr(i + 1))) return false;
+    tenth = static_cast<std::uint64_t>(word[i + 1] - '0');
+  }
+  freq = freq * 10 + tenth;
   if (freq > UINT32_MAX) return false;
   record.freq = static_cast<std::uint32_t>(freq);
   if (const BandEdges* band = BandOfFrequency(freq)) {
@@ -236,14 +241,22 @@ int DigitsValue(std::string_view digits) {
 
 // "yyyy-mm-dd" and "hhmm", UTC; a date that names no calendar day or a time that is no time of
 // day makes the line unreadable.
-bool ReadTime(std::string_view date, std::string_view time, QsoRecord& record) {
-  if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 4) return false;
-  std::string_view year = date.substr(0, 4), month = date.substr(5, 2), day = date.substr(8, 2);
-  if (!AllDigits(year) || !AllDigits(month) || !AllDigits(day) || !AllDigits(time)) return false;
-  int y = DigitsValue(year), m = DigitsValue(month), d = DigitsValue(day);
+bool ReadTime(std::string_view date, std::string_view time, CabrilloDay& day, QsoRecord& record) {
+  if (date.size() != CabrilloDay::kDateSize || time.size() != 4 || !AllDigits(time)) return false;
   int hour = DigitsValue(time.substr(0, 2)), minute = DigitsValue(time.substr(2));
-  if (!IsCalendarDate(y, m, d) || !IsTimeOfDay(hour, minute, 0)) return false;
-  record.time_on = UtcSeconds(y, m, d, hour, minute, 0);
+  if (!IsTimeOfDay(hour, minute, 0)) return false;
+  // Contacts come in order: most lines have the date of the line before.
+  if (!day.known || std::memcmp(day.date, date.data(), CabrilloDay::kDateSize) != 0) {
+    if (date[4] != '-' || date[7] != '-') return false;
+    std::string_view year = date.substr(0, 4), month = date.substr(5, 2), d = date.substr(8, 2);
+    if (!AllDigits(year) || !AllDigits(month) || !AllDigits(d)) return false;
+    int y = DigitsValue(year), m = DigitsValue(month), dd = DigitsValue(d);
+    if (!IsCalendarDate(y, m, dd)) return false;
+    std::memcpy(day.date, date.data(), CabrilloDay::kDateSize);
+    day.midnight = UtcSeconds(y, m, dd, 0, 0, 0);
+    day.known = true;
+  }
+  record.time_on = day.midnight + hour * 3600 + minute * 60;
   return true;
 }
 
@@ -478,10 +491,11 @@ bool ReadExchange(const cabrillo::Contest& contest, const Words& words, std::siz
 // The words after "QSO:": frequency, mode, date, time, then the exchange of both sides.
 constexpr std::size_t kExchangeStart = 4;
 
-bool ReadQsoWords(const cabrillo::Contest& contest, const Words& words, QsoRecord& record) {
+bool ReadQsoWords(const cabrillo::Contest& contest, const Words& words, CabrilloDay& day,
+                  QsoRecord& record) {
   if (words.too_many || words.count < kExchangeStart + 2) return false;
   return ReadFrequency(words[0], record) && ReadMode(words[1], record) &&
-         ReadTime(words[2], words[3], record) &&
+         ReadTime(words[2], words[3], day, record) &&
          ReadExchange(contest, words, kExchangeStart, record);
 }
 
@@ -658,6 +672,7 @@ const cabrillo::Contest* ContestOfCode(int code) {
 int CabrilloLogFile::Open(const char* path, unsigned mode) {
   qso_count = 0;
   log_ended = false;
+  day = CabrilloDay{};
   reading = &cabrillo::kGeneralContest;
   if (!LogStream::Open(path, mode)) return 0;
   if (mode & kOpenWrite) {
@@ -724,7 +739,8 @@ void CabrilloLogFile::TakeOwnExchange(std::string_view qso_line) {
   Words words = SplitWords(qso_line);
   QsoRecord record;
   record.Clear();
-  if (!ReadQsoWords(*reading, words, record)) return;
+  CabrilloDay own_day;
+  if (!ReadQsoWords(*reading, words, own_day, record)) return;
   CopyCut(header.year, words[2].substr(0, 4));
   Halves h;
   SplitHalves(reading->layout, words, kExchangeStart, h);
@@ -762,13 +778,35 @@ void CabrilloLogFile::TakeOwnExchange(std::string_view qso_line) {
   }
 }
 
+// The next line: a view into the stream's buffer when the whole line is there, as it mostly is,
+// else read whole into `line`. A carriage return inside the line (not the one before its line
+// feed) ends a text line too, which the stream's own line reading sees to. The view lasts until
+// the next read.
+bool CabrilloLogFile::NextLine(std::string_view& text) {
+  std::string_view buffered = PeekBuffered();
+  const char* start = buffered.data();
+  const void* lf = buffered.empty() ? nullptr : std::memchr(start, '\n', buffered.size());
+  if (lf != nullptr) {
+    std::size_t length = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+    const void* cr = std::memchr(start, '\r', length);
+    if (cr == nullptr || static_cast<const char*>(cr) == start + length - 1) {
+      text = buffered.substr(0, cr == nullptr ? length : length - 1);
+      TakeBuffered(length + 1);
+      return true;
+    }
+  }
+  if (!ReadLine(line)) return false;
+  text = line;
+  return true;
+}
+
 int CabrilloLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
   while (!log_ended) {
-    if (!ReadLine(line)) return EndOfText();
-    std::string_view text = line;
+    std::string_view text;
+    if (!NextLine(text)) return EndOfText();
     if (IsQsoLine(text)) {
-      if (ReadQsoWords(*reading, SplitWords(text.substr(4)), record)) {
+      if (ReadQsoWords(*reading, SplitWords(text.substr(4)), day, record)) {
         ++qso_count;
         return 1;
       }
@@ -779,7 +817,7 @@ int CabrilloLogFile::ReadQso(QsoRecord& record) {
     KeywordLine keyword = SplitKeyword(text);
     if (keyword.keyword.empty()) continue;
     if (EqualsNoCase(keyword.keyword, "QSO")) {  // the keyword in small letters, or indented
-      if (ReadQsoWords(*reading, SplitWords(keyword.value), record)) {
+      if (ReadQsoWords(*reading, SplitWords(keyword.value), day, record)) {
         ++qso_count;
         return 1;
       }
