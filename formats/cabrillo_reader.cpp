@@ -92,24 +92,30 @@ std::uint64_t WordBytes(const char* p, std::size_t length) {
 Words SplitWords(std::string_view text) {
   Words words;
   const char* base = text.data();
-  std::size_t start = 0;
+  std::size_t start = 0;  // of a word running on from the 64 bytes before
   bool in_word = false;
   for (std::size_t at = 0; at < text.size(); at += 64) {
     std::size_t length = text.size() - at < 64 ? text.size() - at : 64;
     std::uint64_t mask = WordBytes(base + at, length);
     std::uint64_t before = (mask << 1) | (in_word ? 1u : 0u);  // bit i: byte i - 1 is a word's
-    std::uint64_t edges = (mask ^ before);
-    if (length < 64) edges &= ~std::uint64_t{0} >> (63 - length);  // up to the line's end
-    while (edges != 0) {
-      std::size_t i = static_cast<std::size_t>(__builtin_ctzll(edges));
-      edges &= edges - 1;
-      if ((mask >> i) & 1) {
-        start = at + i;
-      } else {
-        words.Add(base + start, at + i - start);
-      }
+    std::uint64_t starts = mask & ~before;
+    std::uint64_t ends = ~mask & before;
+    if (length < 64) ends &= ~std::uint64_t{0} >> (63 - length);  // up to the line's end
+    if (in_word) {              // the word the bytes before left open ends first
+      if (ends == 0) continue;  // and runs on through these 64
+      std::size_t end = at + static_cast<std::size_t>(__builtin_ctzll(ends));
+      ends &= ends - 1;
+      words.Add(base + start, end - start);
     }
-    in_word = length == 64 && (mask >> 63) != 0;
+    while (ends != 0) {  // every start has its end here, but perhaps the last
+      std::size_t begin = at + static_cast<std::size_t>(__builtin_ctzll(starts));
+      std::size_t end = at + static_cast<std::size_t>(__builtin_ctzll(ends));
+      starts &= starts - 1;
+      ends &= ends - 1;
+      words.Add(base + begin, end - begin);
+    }
+    in_word = starts != 0;
+    if (in_word) start = at + static_cast<std::size_t>(__builtin_ctzll(starts));
   }
   if (in_word) words.Add(base + start, text.size() - start);
   return words;

@@ -551,6 +551,25 @@ TEST(CabrilloQso, AnEmptyLastColumnLeavesItsFieldEmpty) {
   EXPECT_EQ(ss.ArrlSect(), "");
 }
 
+// Words are found 64 bytes at a time: they are read whole wherever they stand, across those
+// boundaries and after runs of blanks of any length, tabs included.
+TEST(CabrilloQso, WordsAreReadWholeWhateverTheBlanksBetweenThem) {
+  const std::vector<std::string> words = {"14025", "CW", "2024-11-23", "0001", "DL1AB",
+                                          "599",   "14", "W1XYZ/VE3",  "579",  "05"};
+  for (std::size_t blanks = 1; blanks <= 70; blanks += 3) {
+    std::string line;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      line += std::string(i % 2 == 0 ? blanks : 1 + blanks / 7, i % 3 == 2 ? '\t' : ' ');
+      line += words[i];
+    }
+    QsoRecord r = OneQso("CQ-WW-CW", line + std::string(blanks, ' '));
+    EXPECT_EQ(r.freq, 140250u) << blanks;
+    EXPECT_EQ(r.Call(), "W1XYZ/VE3") << blanks;
+    EXPECT_EQ(r.rst_rcvd, 579) << blanks;
+    EXPECT_EQ(r.cqz, 5) << blanks;
+  }
+}
+
 struct BadLineCase {
   const char* line;
   const char* why;
