@@ -507,6 +507,9 @@ bool ReadQsoWords(const cabrillo::Contest& contest, const Words& words, Cabrillo
 
 // ---- the header ----
 
+// What some Windows editors put before the first line of a text file saved as UTF-8.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // What the keyword lines say before it is known how they combine.
 // The lines themselves are gone by then: only values are kept.
 struct HeaderWords {
@@ -698,7 +701,9 @@ bool CabrilloLogFile::ReadHeader() {
   for (;;) {
     std::int64_t at = Tell();
     if (!ReadLine(line)) break;
-    KeywordLine keyword = SplitKeyword(line);
+    std::string_view text = line;
+    if (at == 0 && text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+    KeywordLine keyword = SplitKeyword(text);
     if (EqualsNoCase(keyword.keyword, "QSO") || EqualsNoCase(keyword.keyword, "X-QSO")) {
       first_qso = at;
       break;

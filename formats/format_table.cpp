@@ -62,9 +62,10 @@ bool NaOldFirstByte(const FormatProbe& probe, std::string_view) {
 }
 
 // A Cabrillo log: any .cbr file, and a .log file that begins with the log's first keyword,
-// which no WRTC or ARRL log begins with.
+// which no WRTC or ARRL log begins with (after the byte-order mark of a file saved as UTF-8).
 bool CabrilloStart(const FormatProbe& probe, std::string_view extension) {
-  return EqualsNoCase(extension, "cbr") || probe.RawIs(0, "START-OF-LOG:");
+  return EqualsNoCase(extension, "cbr") || probe.RawIs(0, "START-OF-LOG:") ||
+         (probe.RawIs(0, "\xEF\xBB\xBF") && probe.RawIs(3, "START-OF-LOG:"));
 }
 
 // A WRTC log has a '/' at 22 and a ':' at 34; an ARRL log the date's first '/' at 8, 9 or 10.

@@ -394,6 +394,10 @@ TEST(CabrilloHeader, ALogOfNoKnownContestTakesTheContestTheUserNames) {
   EXPECT_EQ(HeaderOf("START-OF-LOG: 3.0\nCONTEST: CQ-WPX-CW\n", kContestCqww).contest, kContestWpx);
 }
 
+TEST(CabrilloHeader, AByteOrderMarkBeforeTheStartLineIsPassedOver) {
+  EXPECT_EQ(HeaderOf("\xEF\xBB\xBFSTART-OF-LOG: 3.0\nCONTEST: CQ-WW-CW\n").contest, kContestCqww);
+}
+
 TEST(CabrilloHeader, AFileWithoutTheStartLineIsNoCabrilloLog) {
   LogWorkspace workspace;
   workspace.Write("in.cbr", "QSO: 14025 CW 2024-11-23 0001 DL1AB 599 14 W1XYZ 599 05\n");

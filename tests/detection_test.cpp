@@ -72,6 +72,7 @@ TEST_F(Detection, LogFilesBeginningWithTheCabrilloStartAreCabrilloBeforeWrtcAndA
             kFormatCabrillo);
   EXPECT_EQ(Detect("b.LOG", Bytes({{0, "START-OF-LOG: 2.0"}})), kFormatCabrillo);
   EXPECT_EQ(Detect("c.log", Bytes({{0, "start-of-log: 3.0"}})), kFormatNone);
+  EXPECT_EQ(Detect("e.log", Bytes({{0, "\xEF\xBB\xBFSTART-OF-LOG: 3.0"}})), kFormatCabrillo);
   EXPECT_EQ(Detect("d.log", Bytes({{1, "START-OF-LOG:"}})), kFormatNone);
   EXPECT_EQ(OutputFormatFromExtension("a.log"), kFormatArrl);
 }
