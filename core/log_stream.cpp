@@ -192,6 +192,33 @@ int LogStream::ReadBlock(void* out, std::size_t length) {
   return complete;
 }
 
+std::size_t LogStream::ReadUpTo(void* out, std::size_t length) {
+  if (file == nullptr || writing) {
+    at_end = true;
+    return 0;
+  }
+  auto* target = static_cast<unsigned char*>(out);
+  std::size_t copied = 0;
+  while (copied < length) {
+    if (buffer_pos == buffer_len && !Fill()) {
+      eof = at_end = true;
+      break;
+    }
+    const char* from = buffer.data() + buffer_pos;
+    std::size_t n = std::min(buffer_len - buffer_pos, length - copied);
+    // In text mode the bytes up to a carriage return are the text as they are; the carriage
+    // return itself goes through the line-end rule (CR LF reads as LF).
+    const void* carriage_return = text_mode ? std::memchr(from, '\r', n) : nullptr;
+    if (carriage_return != nullptr)
+      n = static_cast<std::size_t>(static_cast<const char*>(carriage_return) - from);
+    std::memcpy(target + copied, from, n);
+    buffer_pos += n;
+    copied += n;
+    if (carriage_return != nullptr) target[copied++] = static_cast<unsigned char>(NextTextByte());
+  }
+  return copied;
+}
+
 std::string_view LogStream::PeekBuffered() {
   if (file == nullptr || writing) {
     at_end = true;

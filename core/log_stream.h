@@ -52,6 +52,9 @@ class LogStream {
   int ReadLine(std::string& line);
   /// Reads exactly `length` bytes; 0 (and the end flag set) when they are not all there.
   int ReadBlock(void* buffer, std::size_t length);
+  /// Reads up to `length` bytes and returns how many there were; fewer only at the end of the
+  /// file (and the end flag is then set).
+  std::size_t ReadUpTo(void* buffer, std::size_t length);
   /// Writes `length` bytes; 1 while the stream is usable.
   int WriteBlock(const void* buffer, std::size_t length);
   int WriteText(std::string_view text) { return WriteBlock(text.data(), text.size()); }

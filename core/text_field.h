@@ -45,7 +45,15 @@ inline std::string_view FieldText(const char* field, std::size_t width) {
 
 template <std::size_t N>
 std::string_view FieldText(const char (&field)[N]) {
-  return FieldText(field, N);
+  if constexpr (N <= 32) {
+    // A short field is searched in place: its text is mostly a few characters, shorter than
+    // the call of a library search.
+    std::size_t length = 0;
+    while (length < N && field[length] != '\0') ++length;
+    return {field, length};
+  } else {
+    return FieldText(field, N);
+  }
 }
 
 /// A C text of at most `limit` characters, stopping at its NUL.

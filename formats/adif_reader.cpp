@@ -1,6 +1,7 @@
 // Reading ADIF: the tag scanner, the header and the contacts.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "core/civil_time.h"
@@ -286,6 +287,34 @@ bool AdifTagScanner::FindTagStart() {
 
 namespace {
 
+// Tag names are read eight bytes at a time: each word is searched for the first byte below
+// '@' (the ':' or '>' that ends a name, and also digits, blanks and other punctuation) and
+// lowered as a whole. A name that stops at anything but ':' or '>' is read again a byte at a
+// time.
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+std::uint64_t LoadWord(const char* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);  // the bytes in file order, the first lowest
+  return word;
+}
+
+// The high bit of every byte of `word` below '@' (bytes from 0x80 up are not).
+constexpr std::uint64_t BytesBelowAt(std::uint64_t word) {
+  std::uint64_t from_at = (word & ~kHighBits) + kEveryByte * (0x80 - '@');
+  return ~from_at & ~word & kHighBits;
+}
+
+// `word` with the letters A to Z lowered; every other byte as it is.
+constexpr std::uint64_t Lowered(std::uint64_t word) {
+  std::uint64_t low_seven = word & ~kHighBits;
+  std::uint64_t above_z = low_seven + kEveryByte * (0x7F - 'Z');
+  std::uint64_t from_a = low_seven + kEveryByte * (0x80 - 'A');
+  std::uint64_t capitals = from_a & ~above_z & ~word & kHighBits;
+  return word | (capitals >> 2);
+}
+
 // Per byte of a tag name: its lower-case form, or kNameStop for the bytes that end a name
 // (':' and '>' end it, a line feed or a '<' breaks the tag).
 constexpr std::uint16_t kNameStop = 0x100;
@@ -302,40 +331,75 @@ constexpr std::array<std::uint16_t, 256> kNameBytes = [] {
 constexpr std::ptrdiff_t kPlainTagRoom = 64;
 constexpr int kPlainLengthDigits = 9;
 constexpr int kPlainTypeRoom = 8;  // ":d", ":N", or an enumeration's name
+constexpr std::size_t kNameWords = kAdifLongestTagName / 8;
+static_assert(kNameWords * 8 == kAdifLongestTagName, "names fill whole words");
+
+// The name of the tag at `at` in lower case, in words, by whole words; its length, or 0 when
+// it stops at anything but ':' or '>' or is longer than every known name.
+std::size_t LowerNameByWords(const char* at, std::uint64_t (&words)[kNameWords]) {
+  for (std::size_t i = 0; i < kNameWords; ++i) {
+    std::uint64_t word = LoadWord(at + 8 * i);
+    if (std::uint64_t stops = BytesBelowAt(word)) {
+      auto kept = static_cast<unsigned>(std::countr_zero(stops)) / 8;
+      if (kept > 0) words[i] = Lowered(word) & (~std::uint64_t{0} >> (64 - 8 * kept));
+      std::size_t size = 8 * i + kept;
+      return at[size] == ':' || at[size] == '>' ? size : 0;
+    }
+    words[i] = Lowered(word);
+  }
+  return 0;
+}
+
+// The same a byte at a time, for names with digits or other bytes below '@'.
+std::size_t LowerNameByBytes(const char* at, std::uint64_t (&words)[kNameWords]) {
+  char lower[kAdifLongestTagName] = {};
+  std::size_t size = 0;
+  for (;; ++at) {
+    std::uint16_t byte = kNameBytes[static_cast<unsigned char>(*at)];
+    if (byte == kNameStop) break;
+    if (size == sizeof lower) return 0;
+    lower[size++] = static_cast<char>(byte);
+  }
+  std::memcpy(words, lower, sizeof lower);
+  return size;
+}
+
+// The length and type indicator after a name's ':', up to and past the '>'; false for any
+// form but a few digits and a short type.
+bool ReadPlainLength(const char*& at, std::int64_t& length) {
+  int digits = 0;
+  for (length = 0; digits < kPlainLengthDigits && IsDigit(*at); ++at, ++digits) {
+    length = length * 10 + (*at - '0');
+  }
+  if (digits == 0 || IsDigit(*at)) return false;
+  for (int rest = 0; *at != '>'; ++at) {
+    if (*at == '\n' || *at == '<' || ++rest > kPlainTypeRoom) return false;
+  }
+  ++at;
+  return true;
+}
 
 }  // namespace
 
 // The tag as nearly every log writes it, "<name:length>", "<name:length:type>" or "<name>",
-// read straight from the buffer in one pass that lowers the name as it goes. False, with
-// nothing taken, for any other form, or near the end of the buffer: the byte-wise readers
-// below read those.
+// read straight from the buffer. False, with nothing taken, for any other form, or near the
+// end of the buffer: the byte-wise readers below read those.
 bool AdifTagScanner::ReadPlainTag(int& number, std::int64_t& length) {
   if (end - pos < kPlainTagRoom) return false;
-  char lower[kAdifLongestTagName] = {};
-  std::size_t size = 0;
-  const char* at = pos;
-  for (;; ++at) {
-    std::uint16_t byte = kNameBytes[static_cast<unsigned char>(*at)];
-    if (byte == kNameStop) break;
-    if (size == sizeof lower) return false;
-    lower[size++] = static_cast<char>(byte);
-  }
+  std::uint64_t words[kNameWords] = {};
+  std::size_t size = LowerNameByWords(pos, words);
+  if (size == 0) size = LowerNameByBytes(pos, words);
   if (size == 0) return false;
+  const char* at = pos + size;
   char stop = *at++;
   length = -1;  // none stated
   if (stop == ':') {
-    int digits = 0;
-    for (length = 0; digits < kPlainLengthDigits && IsDigit(*at); ++at, ++digits) {
-      length = length * 10 + (*at - '0');
-    }
-    if (digits == 0 || IsDigit(*at)) return false;
-    for (int rest = 0; *at != '>'; ++at) {
-      if (*at == '\n' || *at == '<' || ++rest > kPlainTypeRoom) return false;
-    }
-    ++at;
+    if (!ReadPlainLength(at, length)) return false;
   } else if (stop != '>') {
     return false;
   }
+  char lower[kAdifLongestTagName];
+  std::memcpy(lower, words, sizeof lower);
   number = AdifLowerTagNumber(lower, size);
   pos = at;
   return true;

@@ -1,6 +1,7 @@
 // Writing ADIF: the header block and three to four lines per contact, the exchange spelled with
 // the tags that suit the log's contest. Every tag states the true length of its value.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
@@ -29,17 +30,74 @@ std::string_view TagName(AdifTag tag) {
   return kAdifTagNames[tag];
 }
 
+// "<name:" of every tag, padded so that it is copied with one move of a fixed size.
+constexpr std::size_t kOpeningRoom = 32;
+struct TagOpening {
+  char text[kOpeningRoom];
+  std::uint8_t size;
+};
+static_assert(kAdifLongestTagName + 2 <= kOpeningRoom, "'<', the longest name and ':' fit");
+constexpr std::array<TagOpening, kAdifTagCount> kTagOpenings = [] {
+  std::array<TagOpening, kAdifTagCount> openings{};
+  for (int tag = 0; tag < kAdifTagCount; ++tag) {
+    TagOpening& opening = openings[tag];
+    std::string_view name = kAdifTagNames[tag];
+    std::size_t at = 0;
+    opening.text[at++] = '<';
+    for (char c : name) opening.text[at++] = c;
+    opening.text[at++] = ':';
+    opening.size = static_cast<std::uint8_t>(at);
+  }
+  return openings;
+}();
+
+// "00" to "99", two characters per number.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// Copies `count` bytes: the few characters of a tag value in two overlapping moves of a fixed
+// size instead of a library call, never reading or writing outside the `count` bytes.
+inline void CopyBytes(char* out, const char* in, std::size_t count) {
+  if (count >= 8 && count <= 16) {
+    std::uint64_t head;
+    std::uint64_t tail;
+    std::memcpy(&head, in, 8);
+    std::memcpy(&tail, in + count - 8, 8);
+    std::memcpy(out, &head, 8);
+    std::memcpy(out + count - 8, &tail, 8);
+  } else if (count >= 4 && count < 8) {
+    std::uint32_t head;
+    std::uint32_t tail;
+    std::memcpy(&head, in, 4);
+    std::memcpy(&tail, in + count - 4, 4);
+    std::memcpy(out, &head, 4);
+    std::memcpy(out + count - 4, &tail, 4);
+  } else if (count < 4) {
+    for (std::size_t i = 0; i < count; ++i) out[i] = in[i];
+  } else {
+    std::memcpy(out, in, count);
+  }
+}
+
 }  // namespace
 
 // Text of one contact or of the header, built in a bounded buffer and written in one block.
-// Text that would not fit is cut; nothing is written past the buffer.
+// Text that would not fit is cut; nothing is written past the buffer. Values come from the
+// record's and the header's text accessors, which end at a field's NUL, and from constants:
+// none holds a NUL.
 class AdifRecordText {
  public:
   static constexpr std::size_t kRoom = 2048;
 
   void Append(std::string_view text) {
     std::size_t count = std::min(text.size(), kRoom - length);
-    std::memcpy(data + length, text.data(), count);
+    CopyBytes(data + length, text.data(), count);
     length += count;
   }
   void Append(const AdifRecordText& other) { Append(other.View()); }
@@ -57,52 +115,50 @@ class AdifRecordText {
 
   // Tag forms: text, number, two digits and one character. Built by hand rather than through
   // printf: every contact has a dozen tags, and this is the writer's hot path.
-  void Text(std::string_view tag, std::string_view value) {
-    value = value.substr(0, value.find('\0'));
+  void Text(AdifTag tag, std::string_view value) {
     value = value.substr(0, std::min(value.size(), kRoom - 1));
     TagStart(tag, static_cast<std::int64_t>(value.size()));
     Append(value);
   }
-  void Number(std::string_view tag, std::int64_t value) {
+  void Number(AdifTag tag, std::int64_t value) {
+    if (value >= 0 && value < 1000) return SmallNumber(tag, static_cast<int>(value));
     DecimalText digits = Decimal(value);
     TagStart(tag, digits.length);
     Append(digits.View());
   }
   /// A report: as a number, or in the signed two-digit form ("-05", "+03") of decibel reports.
-  void Report(std::string_view tag, std::int16_t value, bool with_sign) {
+  void Report(AdifTag tag, std::int16_t value, bool with_sign) {
     if (!with_sign && value >= 0) return Number(tag, value);
     ReportText report = FormatReport(value, true);
-    Text(tag, report.View());
+    TagStart(tag, report.View().size());
+    for (char c : report.View()) AppendChar(c);  // a few characters of a small buffer
   }
-  void TwoDigits(std::string_view tag, int value) {
+  void TwoDigits(AdifTag tag, int value) {
     if (value < 0 || value > 99) return Number(tag, value);
     TagStart(tag, 2);
     AppendTwoDigits(value);
   }
-  void Character(std::string_view tag, char value) {
+  void Character(AdifTag tag, char value) {
     // A NUL byte would corrupt the text file; a blank is a record's absent letter.
     if (value == '\0' || value == ' ') return Text(tag, "");
     TagStart(tag, 1);
     AppendChar(value);
   }
   /// A tag whose value the caller appends itself, `value_length` characters long.
-  void TagStart(std::string_view tag, std::int64_t value_length, std::string_view type = {}) {
+  void TagStart(AdifTag tag, std::int64_t value_length, std::string_view type = {}) {
+    const TagOpening& opening = kTagOpenings[static_cast<std::size_t>(tag)];
     // Most values are shorter than ten characters: "<name:n>" is then written in one go.
     if (type.empty() && value_length >= 0 && value_length < 10 &&
-        kRoom - length >= tag.size() + 4) {
+        kRoom - length >= kOpeningRoom + 2) {
       char* out = data + length;
-      *out++ = '<';
-      std::memcpy(out, tag.data(), tag.size());
-      out += tag.size();
-      *out++ = ':';
-      *out++ = static_cast<char>('0' + value_length);
-      *out++ = '>';
-      length = static_cast<std::size_t>(out - data);
+      std::memcpy(out, opening.text, kOpeningRoom);
+      out += opening.size;
+      out[0] = static_cast<char>('0' + value_length);
+      out[1] = '>';
+      length = static_cast<std::size_t>(out + 2 - data);
       return;
     }
-    AppendChar('<');
-    Append(tag);
-    AppendChar(':');
+    Append({opening.text, opening.size});
     AppendNumber(value_length);
     if (!type.empty()) {
       AppendChar(':');
@@ -119,13 +175,26 @@ class AdifRecordText {
     Append(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
   }
   void AppendTwoDigits(int value) {
-    AppendChar(static_cast<char>('0' + value / 10 % 10));
-    AppendChar(static_cast<char>('0' + value % 10));
+    if (kRoom - length < 2) return;
+    std::memcpy(data + length, &kDigitPairs[static_cast<std::size_t>(value % 100) * 2], 2);
+    length += 2;
   }
   void LineEnd() { Append("\r\n"); }
 
  private:
-  char data[kRoom + 1];  // room for vsnprintf's terminator
+  // 0 to 999, the reports, zones and most serials, without a division loop.
+  void SmallNumber(AdifTag tag, int value) {
+    int digits = value < 10 ? 1 : value < 100 ? 2 : 3;
+    TagStart(tag, digits);
+    if (digits == 3) AppendChar(static_cast<char>('0' + value / 100));
+    if (digits >= 2) {
+      AppendTwoDigits(value % 100);
+    } else {
+      AppendChar(static_cast<char>('0' + value));
+    }
+  }
+
+  char data[kRoom + kOpeningRoom];  // room for vsnprintf's terminator and a tag opening's move
   std::size_t length = 0;
 };
 
@@ -133,8 +202,7 @@ namespace {
 
 // A number kept in a character field (Sweepstakes check, Field Day transmitters). The blank
 // that marks it absent is written as an empty value rather than as the number 32.
-void WriteCountInCharacter(AdifRecordText& line, std::string_view tag, char value,
-                           bool two_digits) {
+void WriteCountInCharacter(AdifRecordText& line, AdifTag tag, char value, bool two_digits) {
   if (value == ' ') {
     line.Text(tag, "");
     return;
@@ -164,12 +232,12 @@ bool WritesGridAsExchange(int contest) {
 
 // The serial sent, in the layouts that carry serials, when the input logged it.
 void SentSerialIfSet(AdifRecordText& line, const QsoRecord& record) {
-  if (record.stx != 0) line.Number(TagName(kAdifStx), record.stx);
+  if (record.stx != 0) line.Number(kAdifStx, record.stx);
 }
 
 // A time of day as a six-character tag, hours, minutes and seconds.
 void AppendClock(AdifRecordText& text, AdifTag tag, const CivilTime& time) {
-  text.TagStart(TagName(tag), 6);
+  text.TagStart(tag, 6);
   text.AppendTwoDigits(time.hour);
   text.AppendTwoDigits(time.minute);
   text.AppendTwoDigits(time.second);
@@ -198,7 +266,7 @@ int AdifLogFile::WriteHeader(ContestHeader source) {
   text.Format("This file created by Quorvel v%s\r\n", kQuorvelVersion);
   auto text_line = [&text](AdifTag tag, std::string_view value) {
     if (value.empty()) return;
-    text.Text(TagName(tag), value);
+    text.Text(tag, value);
     text.LineEnd();
   };
   WriteProgramLines(text);
@@ -221,7 +289,7 @@ int AdifLogFile::WriteHeader(ContestHeader source) {
   WriteAddress(text);
   text_line(kAdifClub, FieldText(header.club));
   if (header.zone != 0) {
-    text.Number(TagName(kAdifZone), header.zone);
+    text.Number(kAdifZone, header.zone);
     text.LineEnd();
   }
   text_line(kAdifGridsquare, FieldText(header.gridsquare));
@@ -233,17 +301,17 @@ int AdifLogFile::WriteHeader(ContestHeader source) {
 
 // ADIF 3's header fields: the version, the program and the time of writing.
 void AdifLogFile::WriteProgramLines(AdifRecordText& text) const {
-  text.Text(TagName(kAdifAdifVer), kAdifVersion);
+  text.Text(kAdifAdifVer, kAdifVersion);
   text.LineEnd();
-  text.Text(TagName(kAdifProgramId), kProgramId);
+  text.Text(kAdifProgramId, kProgramId);
   text.LineEnd();
-  text.Text(TagName(kAdifProgramVersion), kQuorvelVersion);
+  text.Text(kAdifProgramVersion, kQuorvelVersion);
   text.LineEnd();
   CivilTime now = UtcCalendar(WritingTime());
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04d%02d%02d %02d%02d%02d", now.year % 10000, now.month,
                 now.day, now.hour, now.minute, now.second);
-  text.Text(TagName(kAdifCreatedTimestamp), stamp);
+  text.Text(kAdifCreatedTimestamp, stamp);
   text.LineEnd();
 }
 
@@ -268,17 +336,17 @@ void AdifLogFile::WriteAddress(AdifRecordText& text) const {
 void AdifLogFile::WriteOwnExchange(AdifRecordText& text) const {
   if (header.contest == kContestSs) {
     if (header.prec != 0) {
-      text.Character(TagName(kAdifPrec), static_cast<char>(header.prec));
+      text.Character(kAdifPrec, static_cast<char>(header.prec));
       text.LineEnd();
     }
     if (header.check != 0) {
-      text.Number(TagName(kAdifCheck), header.check);
+      text.Number(kAdifCheck, header.check);
       text.LineEnd();
     }
   }
   if (header.contest == kContestFd) {
     if (header.prec != 0) {
-      text.Number(TagName(kAdifTxCount), header.prec);
+      text.Number(kAdifTxCount, header.prec);
       text.LineEnd();
     }
     if (header.check != 0 || header.prec != 0) {
@@ -286,14 +354,14 @@ void AdifLogFile::WriteOwnExchange(AdifRecordText& text) const {
       // station with its transmitters given has a category, 'A' (index 0) included.
       char letter = header.check < 26 ? static_cast<char>('A' + header.check)
                                       : static_cast<char>(header.check);
-      text.Character(TagName(kAdifCategory), letter);
+      text.Character(kAdifCategory, letter);
       text.LineEnd();
     }
   }
   if (header.contest == kContestSs || header.contest == kContestFd) {
     std::string_view section = FieldText(header.arrl_sect);
     if (!section.empty()) {
-      text.Text(TagName(kAdifArrlSect), section);
+      text.Text(kAdifArrlSect, section);
       text.LineEnd();
     }
   }
@@ -311,10 +379,10 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
   if (header.contest == kContestGeneralQso) {
     WriteGeneralQsoTags(record, text, line);
   } else if (header.contest >= 1 && header.contest <= kContestCount) {
-    line.Text(TagName(kAdifContestId), kAdifContestNames[header.contest]);
+    line.Text(kAdifContestId, kAdifContestNames[header.contest]);
     WriteExchange(record, line);
     if (record.gridsquare[0] != '\0' && !WritesGridAsExchange(header.contest)) {
-      line.Text(TagName(kAdifGridsquare), record.Gridsquare());
+      line.Text(kAdifGridsquare, record.Gridsquare());
     }
     WriteStateLine(record, line);
   }
@@ -331,7 +399,7 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
 // Line 1: call, date and start time; the end time too in general-QSO logs.
 void AdifLogFile::WriteTimes(const QsoRecord& record, const CivilTime& on,
                              AdifRecordText& text) const {
-  text.Text(TagName(kAdifCall), record.Call());
+  text.Text(kAdifCall, record.Call());
   text.Append("<qso_date:8:d>");
   text.AppendTwoDigits(on.year / 100);
   text.AppendTwoDigits(on.year % 100);
@@ -348,31 +416,31 @@ void AdifLogFile::WriteTimes(const QsoRecord& record, const CivilTime& on,
 // Line 2: band, frequency in MHz, mode and the reports (not in contests without reports).
 void AdifLogFile::WriteBandModeAndReports(const QsoRecord& record, AdifRecordText& text) const {
   std::string_view band = AdifBandName(record);
-  if (!band.empty()) text.Text(TagName(kAdifBand), band);
+  if (!band.empty()) text.Text(kAdifBand, band);
   if (record.freq != 0) {
     // MHz with three decimals: whole MHz, a point, then kHz within the MHz.
     std::uint32_t whole_mhz = record.freq / 10000;
     std::uint32_t khz = record.freq % 10000 / 10;
-    text.TagStart(TagName(kAdifFreq), DigitCount(whole_mhz) + 4);
+    text.TagStart(kAdifFreq, DigitCount(whole_mhz) + 4);
     text.AppendNumber(whole_mhz);
     text.AppendChar('.');
     text.AppendChar(static_cast<char>('0' + khz / 100));
     text.AppendTwoDigits(static_cast<int>(khz % 100));
   }
   if (record.mode >= 1 && record.mode <= kModeCount) {
-    text.Text(TagName(kAdifMode), kModeNames[record.mode]);
+    text.Text(kAdifMode, kModeNames[record.mode]);
   } else if (record.mode_name[0] != '\0') {
-    text.Text(TagName(kAdifMode), record.ModeName());
+    text.Text(kAdifMode, record.ModeName());
   }
-  if (record.submode[0] != '\0') text.Text(TagName(kAdifSubmode), record.Submode());
+  if (record.submode[0] != '\0') text.Text(kAdifSubmode, record.Submode());
   bool has_reports = header.contest != kContestSs && header.contest != kContestFd &&
                      header.contest != kContestGridloc;
   if (has_reports) {
     if (record.HasRstSent()) {
-      text.Report(TagName(kAdifRstSent), record.rst_sent, record.report_signs & kSignedRstSent);
+      text.Report(kAdifRstSent, record.rst_sent, record.report_signs & kSignedRstSent);
     }
     if (record.HasRstRcvd()) {
-      text.Report(TagName(kAdifRstRcvd), record.rst_rcvd, record.report_signs & kSignedRstRcvd);
+      text.Report(kAdifRstRcvd, record.rst_rcvd, record.report_signs & kSignedRstRcvd);
     }
   }
   text.LineEnd();
@@ -381,129 +449,125 @@ void AdifLogFile::WriteBandModeAndReports(const QsoRecord& record, AdifRecordTex
 // Line 3: the exchange tags of the log's contest.
 void AdifLogFile::WriteExchange(const QsoRecord& record, AdifRecordText& line) const {
   std::string_view exchange = record.RcvdExch();
-  auto text_if_set = [&line](std::string_view tag, std::string_view value) {
+  auto text_if_set = [&line](AdifTag tag, std::string_view value) {
     if (!value.empty()) line.Text(tag, value);
   };
   switch (header.contest) {
     case kContestSs:
-      line.Number(TagName(kAdifStx), record.stx != 0 ? record.stx : std::int64_t{qso_count} + 1);
-      line.Number(TagName(kAdifSrx), record.srx);
-      line.Character(TagName(kAdifPrec), record.prec);
-      WriteCountInCharacter(line, TagName(kAdifCheck), record.check, true);
-      line.Text(TagName(kAdifArrlSect), record.ArrlSect());
+      line.Number(kAdifStx, record.stx != 0 ? record.stx : std::int64_t{qso_count} + 1);
+      line.Number(kAdifSrx, record.srx);
+      line.Character(kAdifPrec, record.prec);
+      WriteCountInCharacter(line, kAdifCheck, record.check, true);
+      line.Text(kAdifArrlSect, record.ArrlSect());
       break;
     case kContestArrlDx:
     case kContestWae:
     case kContestSac:
-      line.Text(TagName(kAdifRxPwr), exchange);
+      line.Text(kAdifRxPwr, exchange);
       break;
     case kContestCqww:
-      line.TwoDigits(TagName(kAdifCqz), record.cqz);
+      line.TwoDigits(kAdifCqz, record.cqz);
       break;
     case kContestWpx:
       SentSerialIfSet(line, record);
-      line.Number(TagName(kAdifSrx), record.srx);
+      line.Number(kAdifSrx, record.srx);
       break;
     case kContestIaru:
       if (record.ituz != 0) {
-        line.TwoDigits(TagName(kAdifItuz), record.ituz);
+        line.TwoDigits(kAdifItuz, record.ituz);
       } else {
-        line.Text(TagName(kAdifSrxString), exchange);  // a society's name, as in DARC
+        line.Text(kAdifSrxString, exchange);  // a society's name, as in DARC
       }
       break;
     case kContestArrl10:
-      line.Text(record.RcvdExchIsNumeric() ? TagName(kAdifSrx) : TagName(kAdifState), exchange);
+      line.Text(record.RcvdExchIsNumeric() ? kAdifSrx : kAdifState, exchange);
       break;
     case kContestArrl160:
       if (CountryPrefixIs(record, {"W", "KH6", "KL7", "VE"})) {
-        line.Text(TagName(kAdifArrlSect), exchange);
+        line.Text(kAdifArrlSect, exchange);
       } else {
-        line.Text(TagName(kAdifQth), record.Qth().empty() ? exchange : record.Qth());
+        line.Text(kAdifQth, record.Qth().empty() ? exchange : record.Qth());
       }
       break;
     case kContestCq160:
-      line.Text(
-          CountryPrefixIs(record, {"W", "KH6", "KL7"}) ? TagName(kAdifState) : TagName(kAdifQth),
-          exchange);
+      line.Text(CountryPrefixIs(record, {"W", "KH6", "KL7"}) ? kAdifState : kAdifQth, exchange);
       break;
     case kContestFd:
-      WriteCountInCharacter(line, TagName(kAdifTxCount), record.prec, false);
-      line.Character(TagName(kAdifCategory), record.check);
-      line.Text(TagName(kAdifArrlSect), record.ArrlSect());
+      WriteCountInCharacter(line, kAdifTxCount, record.prec, false);
+      line.Character(kAdifCategory, record.check);
+      line.Text(kAdifArrlSect, record.ArrlSect());
       break;
     case kContestCqp:
       SentSerialIfSet(line, record);
-      line.Number(TagName(kAdifSrx), record.srx);
-      line.Text(TagName(kAdifQth), exchange);
+      line.Number(kAdifSrx, record.srx);
+      line.Text(kAdifQth, exchange);
       break;
     case kContestArrlDxFromDx:
-      line.Text(CountryPrefixIs(record, {"W"}) ? TagName(kAdifState) : TagName(kAdifQth), exchange);
+      line.Text(CountryPrefixIs(record, {"W"}) ? kAdifState : kAdifQth, exchange);
       break;
     case kContestVhfQso:
     case kContestToec:
     case kContestStewPerry:
-      line.Text(TagName(kAdifGridsquare), exchange);
+      line.Text(kAdifGridsquare, exchange);
       break;
     case kContestDxped:
-      text_if_set(TagName(kAdifName), record.Name());
-      text_if_set(TagName(kAdifQth), exchange);
+      text_if_set(kAdifName, record.Name());
+      text_if_set(kAdifQth, exchange);
       break;
     case kContestAllAsian:
       // CT logs keep the age as the exchange text.
-      line.Number(TagName(kAdifAge), record.age != 0 ? record.age : ParseLeadingInt(exchange));
+      line.Number(kAdifAge, record.age != 0 ? record.age : ParseLeadingInt(exchange));
       break;
     case kContestNaqp:
-      line.Text(TagName(kAdifName), record.Name());
-      line.Text(
-          CountryPrefixIs(record, {"W", "KL7", "KH6"}) ? TagName(kAdifState) : TagName(kAdifQth),
-          exchange);
+      line.Text(kAdifName, record.Name());
+      line.Text(CountryPrefixIs(record, {"W", "KL7", "KH6"}) ? kAdifState : kAdifQth, exchange);
       break;
     case kContestGridloc:
-      line.Text(TagName(kAdifName), record.Name());
-      text_if_set(TagName(kAdifGridsquare), exchange);
+      line.Text(kAdifName, record.Name());
+      text_if_set(kAdifGridsquare, exchange);
       break;
     case kContestYodx:
-      line.TwoDigits(TagName(kAdifCqz), record.cqz);
-      text_if_set(TagName(kAdifQth), exchange);
+      line.TwoDigits(kAdifCqz, record.cqz);
+      text_if_set(kAdifQth, exchange);
       break;
     case kContestKcj:
-      line.Text(TagName(kAdifQth), exchange);
+      line.Text(kAdifQth, exchange);
       break;
     case kContestTenTen:
-      line.Text(TagName(kAdifName), record.Name());
-      if (record.ten_ten != 0) line.Number(TagName(kAdifTenTen), record.ten_ten);
-      text_if_set(TagName(kAdifQth), record.Qth());
+      line.Text(kAdifName, record.Name());
+      if (record.ten_ten != 0) line.Number(kAdifTenTen, record.ten_ten);
+      text_if_set(kAdifQth, record.Qth());
       break;
     case kContestSprint:
     case kContestInternetSprint:
       SentSerialIfSet(line, record);
-      line.Number(TagName(kAdifSrx), record.srx);
-      line.Text(TagName(kAdifName), record.Name());
-      line.Text(TagName(kAdifQth), exchange);
+      line.Number(kAdifSrx, record.srx);
+      line.Text(kAdifName, record.Name());
+      line.Text(kAdifQth, exchange);
       break;
     case kContestJadx:
-      line.Text(TagName(kAdifPrefecture), exchange);
+      line.Text(kAdifPrefecture, exchange);
       break;
     case kContestArci:
-      line.Number(TagName(kAdifArciNum), record.arci_num);
-      text_if_set(TagName(kAdifQth), exchange);
+      line.Number(kAdifArciNum, record.arci_num);
+      text_if_set(kAdifQth, exchange);
       break;
     case kContestIota:
       SentSerialIfSet(line, record);
-      line.Number(TagName(kAdifSrx), record.srx);
-      text_if_set(TagName(kAdifIota), exchange);
+      line.Number(kAdifSrx, record.srx);
+      text_if_set(kAdifIota, exchange);
       break;
     case kContestHelvetia:
       SentSerialIfSet(line, record);
-      line.Number(TagName(kAdifSrx), record.srx);
-      text_if_set(TagName(kAdifQth), record.Qth());
+      line.Number(kAdifSrx, record.srx);
+      text_if_set(kAdifQth, record.Qth());
       break;
     case kContestWag:
     case kContestAri:
     case kContestRac:
       SentSerialIfSet(line, record);
-      if (record.srx != 0) line.Number(TagName(kAdifSrx), record.srx);
-      line.Text(TagName(kAdifQth), record.Qth());
+      if (record.srx != 0) line.Number(kAdifSrx, record.srx);
+      line.Text(kAdifQth, record.Qth());
       break;
     default:
       break;
@@ -518,34 +582,34 @@ void AdifLogFile::WriteGeneralQsoTags(const QsoRecord& record, AdifRecordText& t
     AppendWrapped(text, line, item);
     item.Clear();
   };
-  auto add_text_if_set = [&](std::string_view tag, std::string_view value) {
+  auto add_text_if_set = [&](AdifTag tag, std::string_view value) {
     if (value.empty()) return;
     item.Text(tag, value);
     add();
   };
   if (record.contest >= 1 && record.contest <= kContestCount) {
-    add_text_if_set(TagName(kAdifContestId), kAdifContestNames[record.contest]);
+    add_text_if_set(kAdifContestId, kAdifContestNames[record.contest]);
   }
   if (record.tx_pwr != 0) {
-    item.Number(TagName(kAdifTxPwr), record.tx_pwr);
+    item.Number(kAdifTxPwr, record.tx_pwr);
     add();
   }
-  add_text_if_set(TagName(kAdifName), record.Name());
-  add_text_if_set(TagName(kAdifQth), record.Qth());
-  add_text_if_set(TagName(kAdifState), record.State());
+  add_text_if_set(kAdifName, record.Name());
+  add_text_if_set(kAdifQth, record.Qth());
+  add_text_if_set(kAdifState, record.State());
   if (record.cqz != 0) {
-    item.TwoDigits(TagName(kAdifCqz), record.cqz);
+    item.TwoDigits(kAdifCqz, record.cqz);
     add();
   }
   if (record.ituz != 0) {
-    item.TwoDigits(TagName(kAdifItuz), record.ituz);
+    item.TwoDigits(kAdifItuz, record.ituz);
     add();
   }
-  add_text_if_set(TagName(kAdifGridsquare), record.Gridsquare());
+  add_text_if_set(kAdifGridsquare, record.Gridsquare());
   if (record.RcvdExch() != record.Gridsquare()) {
-    add_text_if_set(TagName(kAdifSrxString), record.RcvdExch());
+    add_text_if_set(kAdifSrxString, record.RcvdExch());
   }
-  add_text_if_set(TagName(kAdifComment), record.Comment());
+  add_text_if_set(kAdifComment, record.Comment());
 }
 
 // US stations get the state of their section on a line of its own.
@@ -563,7 +627,7 @@ void AdifLogFile::WriteStateLine(const QsoRecord& record, AdifRecordText& line) 
   char state[12];
   if (section_table->Lookup(key, state, sizeof state)) {
     line.LineEnd();
-    line.Text(TagName(kAdifState), state);
+    line.Text(kAdifState, state);
   }
 }
 

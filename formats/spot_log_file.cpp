@@ -121,11 +121,8 @@ int SpotLogFile::Open(const char* path, unsigned mode) {
 std::size_t SpotLogFile::ReadSpotLine(char* line, std::size_t size) {
   std::memset(line, 0, size + 1);
   record_start = Tell();
-  std::size_t length = 0;
-  // One character at a time, so that a short last line says how much of it there was; what
-  // it leaves unread stays NUL.
-  while (length < size && ReadBlock(line + length, 1)) ++length;
-  return length;
+  // A short last line says how much of it there was; what it leaves unread stays NUL.
+  return ReadUpTo(line, size);
 }
 
 int SpotLogFile::EndAtFailedRecord(const char* line, std::size_t length) {

@@ -83,3 +83,35 @@ TEST(LogStreamBuffered, NothingOnAStreamNotOpenForReading) {
 
 }  // namespace
 }  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+// ReadUpTo gives what reading a byte at a time gives, in both modes, whatever the piece size
+// and wherever a line end falls against the buffer's edge.
+TEST(LogStreamBuffered, ReadUpToReadsWhatSingleBytesRead) {
+  ScratchDir dir;
+  std::string content;
+  for (int i = 0; i < 140000; ++i) content += i % 97 == 0 ? '\r' : static_cast<char>('a' + i % 26);
+  content.replace(65535, 2, "\r\n");  // a CR LF across the first refill
+  content += "\r\n\rend\x1Apadding";
+  WriteFile(dir.Path("s.dat"), content);
+  for (unsigned mode : {kModeReadBinary, kModeReadText}) {
+    std::string expected;
+    LogStream single;
+    ASSERT_EQ(single.Open(dir.Path("s.dat").c_str(), mode), 1);
+    for (char c; single.ReadBlock(&c, 1);) expected += c;
+    for (std::size_t piece : {1u, 3u, 86u, 70000u}) {
+      LogStream stream;
+      ASSERT_EQ(stream.Open(dir.Path("s.dat").c_str(), mode), 1);
+      std::string got(piece, '\0');
+      std::string all;
+      for (std::size_t n; (n = stream.ReadUpTo(got.data(), piece)) > 0;) all.append(got, 0, n);
+      EXPECT_EQ(all, expected) << mode << " " << piece;
+      EXPECT_TRUE(stream.IsEof());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quorvel
