@@ -62,6 +62,7 @@ CASES = [
      "empty"),
     ("ADIF to ADIF, ARRL 160 (every call looked up)", "adi", 7, "adi", ["-cARRL160"], "shipped"),
     ("ADIF to Cabrillo, CQWW", "adi", 3, "cbr", [], "shipped"),
+    ("Cabrillo to ADIF, CQWW", "cbr", 3, "adi", [], "shipped"),
     ("ARRL to ADIF, SS", "log", 1, "adi", ["-cSS"], "shipped"),
     ("TR Log to ADIF, CQWW", "dat", 3, "adi", [], "shipped"),
     ("NA to ADIF, CQWW", "qdf", 3, "adi", [], "shipped", 10),

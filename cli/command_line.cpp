@@ -56,6 +56,13 @@ void PrintNotes(const Converter& converter, std::FILE* out) {
                  "them\n\r",
                  notes.undated_qsos);
   }
+  if (notes.unread_lines > 0) {
+    std::fprintf(out, "%d QSO lines could not be read and were skipped\n\r", notes.unread_lines);
+  }
+  if (notes.x_qsos > 0) {
+    std::fprintf(out, "%d X-QSO lines (contacts the log does not count) were skipped\n\r",
+                 notes.x_qsos);
+  }
   if (notes.Stopped()) {
     std::fprintf(out, "%s\n\r",
                  StoppedReadingText(notes.stopped_at, converter.InputSize()).c_str());

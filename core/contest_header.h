@@ -149,6 +149,8 @@ struct ContestHeader {
   std::uint32_t ct_long;
   std::uint8_t ct_pair[2];
   std::uint8_t ct_block3[14];
+  // Kept in memory only; no binary layout holds it.
+  char operators[64];  // the operators' calls, separated by blanks (Cabrillo logs)
 };
 
 /// Longest comment the options keep.

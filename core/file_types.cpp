@@ -19,7 +19,8 @@ constexpr Described kInputDescriptions[] = {
     {"bin", "CT Log files (*.bin)"},
     {"dat", "TR Log, DX Cluster and DX Info files (*.dat)"},
     {"qdf", "NA Log files(*.qdf)"},
-    {"log", "ARRL and WRTC Log files (*.log)"},
+    {"log", "ARRL, WRTC and Cabrillo Log files (*.log)"},
+    {"cbr", "Cabrillo Log files (*.cbr)"},
 };
 constexpr std::string_view kAllInputs = "All Log file types";
 

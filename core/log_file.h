@@ -15,6 +15,8 @@ namespace quorvel {
 struct ReadingNotes {
   int skipped_records = 0;  // records that are no contacts: neither a call nor a date
   int undated_qsos = 0;     // contacts without a readable date or time of day
+  int unread_lines = 0;     // contact lines that could not be read, passed over
+  int x_qsos = 0;           // contacts the log itself marks as not counted, passed over
   /// Byte offset in the input file of the first byte the reader could not read, when it gave
   /// up on damaged or cut-off data before the end of its log; -1 when the log ended normally.
   std::int64_t stopped_at = -1;

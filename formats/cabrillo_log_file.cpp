@@ -8,6 +8,7 @@
 #include "core/data_files.h"
 #include "core/decimal_text.h"
 #include "core/text_field.h"
+#include "formats/cabrillo_layouts.h"
 #include "formats/received_exchange.h"
 #include "formats/report_column.h"
 #include "formats/text_line.h"
@@ -15,57 +16,23 @@
 namespace quorvel {
 namespace {
 
-enum class Layout { kReports, kSweepstakes, kVhf, kQsoParty, kNaqp };
+using cabrillo::Layout;
+using cabrillo::ReceivedExchange;
+using cabrillo::SentExchange;
+using cabrillo::WrittenContest;
 
-// Contests with a Cabrillo name and a column layout. A name ending in '-' is completed with the
-// log's mode (or the month, for the VHF party).
-struct CabrilloContest {
-  int contest;
-  const char* name;
-  Layout layout;
-};
-
-constexpr CabrilloContest kContests[] = {
-    {kContestSs, "ARRL-SS-", Layout::kSweepstakes},
-    {kContestArrlDx, "ARRL-DX-", Layout::kReports},
-    {kContestCqww, "CQ-WW-", Layout::kReports},
-    {kContestWpx, "CQ-WPX-", Layout::kReports},
-    {kContestIaru, "IARU-HF", Layout::kReports},
-    {kContestArrl10, "ARRL-10", Layout::kReports},
-    {kContestArrl160, "ARRL-160", Layout::kReports},
-    {kContestCq160, "CQ-160-", Layout::kReports},
-    {kContestCqp, "CA-QSO-PARTY", Layout::kQsoParty},
-    {kContestArrlDxFromDx, "ARRL-DX-", Layout::kReports},
-    {kContestVhfQso, "ARRL-VHF-", Layout::kVhf},
-    {kContestNaqp, "NAQP-", Layout::kNaqp},
-    {kContestSprint, "NA-SPRINT-", Layout::kQsoParty},
-    {kContestStewPerry, "STEW-PERRY", Layout::kReports},
-};
-
-const CabrilloContest* FindContest(int contest) {
-  for (const CabrilloContest& entry : kContests) {
-    if (entry.contest == contest) return &entry;
-  }
-  return nullptr;
-}
-
-constexpr const char* kModeUnknown = "?MODE?";
-constexpr const char* kMonthUnknown = "?MON?";
-constexpr const char* kBandUnknown = "?BAND?";
 constexpr const char* kCategoryUnknown = "?CATEGORY?";
-constexpr const char* kPowerUnknown = "?PWR?";
 constexpr const char* kCallUnknown = "?CALL?";
 
-// The mode column of a QSO line, by mode code. The data modes of the table (TOR, packet,
-// PACTOR, G-TOR) and every mode without a code (FT8, PSK31) are Cabrillo's digital "DG".
-constexpr const char* kDigitalWord = "DG";
-constexpr const char* kModeWords[kModeCount + 1] = {
-    kModeUnknown, "CW",         "PH",         "RY",         "PH",
-    "FM",         kDigitalWord, kDigitalWord, kDigitalWord, kDigitalWord};
+template <std::size_t N>
+std::string_view WordOr(const std::string_view (&words)[N], int code, std::string_view unknown) {
+  return (code >= 0 && static_cast<std::size_t>(code) < N && !words[code].empty()) ? words[code]
+                                                                                   : unknown;
+}
 
-const char* ModeWord(const QsoRecord& record) {
-  if (record.mode == kModeNone && !record.ModeName().empty()) return kDigitalWord;
-  return record.mode <= kModeCount ? kModeWords[record.mode] : kModeUnknown;
+std::string_view ModeWord(const QsoRecord& record) {
+  if (record.mode == kModeNone && !record.ModeName().empty()) return cabrillo::kDigitalWord;
+  return WordOr(cabrillo::kModeWords, record.mode, cabrillo::kModeUnknown);
 }
 
 // The years the date column's four digits hold.
@@ -74,33 +41,18 @@ constexpr int kLastYear = 9999;
 
 // The mode part of a contest name: the sponsors name their phone and RTTY weekends with SSB and
 // RTTY (CQ-WW-SSB, CQ-WPX-RTTY), not with the PH and RY of the mode column.
-constexpr const char* kContestModeWords[kModeCount + 1] = {
-    kModeUnknown, "CW",         "SSB",        "RTTY",       "SSB",
-    "SSB",        kModeUnknown, kModeUnknown, kModeUnknown, kModeUnknown};
+constexpr std::string_view kContestModeWords[kModeCount + 1] = {cabrillo::kModeUnknown,
+                                                                "CW",
+                                                                "SSB",
+                                                                "RTTY",
+                                                                "SSB",
+                                                                "SSB",
+                                                                cabrillo::kModeUnknown,
+                                                                cabrillo::kModeUnknown,
+                                                                cabrillo::kModeUnknown,
+                                                                cabrillo::kModeUnknown};
 
-constexpr const char* kCategoryWords[] = {
-    "SINGLE-OP",   "SINGLE-OP-ASSISTED",     "MULTI-ONE", "MULTI-TWO",
-    "MULTI-MULTI", "SINGLE-OP-QRP-PORTABLE", "SINGLE-OP", "SINGLE-OP",
-    "ROVER",       "MULTI-LIMITED"};
-
-constexpr const char* kPowerWords[] = {kPowerUnknown, "QRP", "LOW", "HIGH"};
-
-// The frequency column for contacts without a frequency in kHz: the lower edge of each HF band
-// in kHz, the band designators of the Cabrillo format from 6 m up. Satellite, packet and
-// novice pseudo-bands (27 to 29) have none.
-constexpr const char* kBandWords[kBandCount + 1] = {
-    nullptr, "1800", "3500", "7000", "10000", "14000", "18068", "21000", "24890", "28000", "50",
-    "70",    "144",  "222",  "432",  "902",   "1.2G",  "2.3G",  "3.4G",  "5.7G",  "10G",   "24G",
-    "24G",   "47G",  "119G", "142G", "241G",  nullptr, nullptr, nullptr, "LIGHT"};
-
-constexpr int kFirstBandAboveHf = 10;
 constexpr std::size_t kReportWidth = 3;
-
-template <std::size_t N>
-const char* WordOr(const char* const (&words)[N], int code, const char* unknown) {
-  return (code >= 0 && static_cast<std::size_t>(code) < N && words[code] != nullptr) ? words[code]
-                                                                                     : unknown;
-}
 
 // A header text ready for a keyword line: terminated, control characters as blanks.
 template <std::size_t N>
@@ -121,6 +73,7 @@ void CleanHeaderTexts(ContestHeader& header) {
   CleanHeaderText(header.state);
   CleanHeaderText(header.zip);
   CleanHeaderText(header.gridsquare);
+  CleanHeaderText(header.operators);
 }
 
 // Decimal digits of `value` into `out`.
@@ -139,16 +92,16 @@ void FormatUnsigned(unsigned value, char (&out)[16]) {
 // without a frequency). A contact without a band code is placed by its frequency.
 void FrequencyColumn(const QsoRecord& record, char (&column)[16]) {
   int band = record.band;
-  if ((band == 0 || WordOr(kBandWords, band, nullptr) == nullptr) && record.freq != 0) {
+  if (WordOr(cabrillo::kBandWords, band, {}).empty() && record.freq != 0) {
     const BandEdges* edges = BandOfFrequency(record.freq);
     if (edges != nullptr && edges->code != 0) band = edges->code;
   }
-  const char* band_word = WordOr(kBandWords, band, nullptr);
-  bool designated = band >= kFirstBandAboveHf && band_word != nullptr;
+  std::string_view band_word = WordOr(cabrillo::kBandWords, band, {});
+  bool designated = band >= cabrillo::kFirstBandAboveHf && !band_word.empty();
   if (record.freq != 0 && !designated) {
     FormatUnsigned(record.freq / 10, column);
   } else {
-    CopyCut(column, band_word != nullptr ? band_word : kBandUnknown);
+    CopyCut(column, !band_word.empty() ? band_word : cabrillo::kBandUnknown);
   }
 }
 
@@ -169,58 +122,56 @@ void CopyText(char (&out)[48], std::string_view text) {
   CopyCut(out, LineWord(text).c_str());
 }
 
-// The sent and received exchange of layout R, by contest.
-Exchange ReportsExchange(int contest, const ContestHeader& own, const QsoRecord& record,
-                         bool north_american, int serial) {
+// The sent and received exchange of layout R, by the contest's kinds of exchange.
+Exchange ReportsExchange(const cabrillo::Contest& contest, const ContestHeader& own,
+                         const QsoRecord& record, bool north_american, int serial) {
   Exchange exchange{};
   CopyCut(exchange.sent, "???");
-  switch (contest) {
-    case kContestCqww:
+  switch (contest.sent) {
+    case SentExchange::kUnknown:
+      break;
+    case SentExchange::kPower:
+      CopyCut(exchange.sent, "????");
+      break;
+    case SentExchange::kSerial:
+      if (record.stx != 0) CopyCut(exchange.sent, Decimal(record.stx).View());
+      break;
+    case SentExchange::kZone:
+      CopyCut(exchange.sent, own.zone != 0 ? Decimal(own.zone, 2).View() : "??");
+      break;
+    case SentExchange::kSerialOutsideNa:
+      if (!north_american) CopyCut(exchange.sent, PaddedDecimal(serial, -6).View());
+      break;
+  }
+  switch (contest.received) {
+    case ReceivedExchange::kText:
+      CopyText(exchange.received, ReceivedExchangeText(record));
+      break;
+    case ReceivedExchange::kCqZone:
       CopyCut(exchange.received, Decimal(record.cqz, 2).View());
       break;
-    case kContestWpx:
-      if (record.stx != 0) CopyCut(exchange.sent, Decimal(record.stx).View());
+    case ReceivedExchange::kSerial:
       CopyCut(exchange.received, PaddedDecimal(record.srx, 5).View());
       break;
-    case kContestIaru:
-      if (own.zone != 0) {
-        CopyCut(exchange.sent, Decimal(own.zone, 2).View());
-      } else {
-        CopyCut(exchange.sent, "??");
-      }
+    case ReceivedExchange::kItuZone:
       if (record.ituz != 0) {
         CopyCut(exchange.received, Decimal(record.ituz, 2).View());
       } else {
         CopyText(exchange.received, record.RcvdExch());
       }
       break;
-    case kContestArrl10:
-      if (!north_american) CopyCut(exchange.sent, PaddedDecimal(serial, -6).View());
+    case ReceivedExchange::kSerialState:
       if (record.srx != 0) {
         CopyCut(exchange.received, PaddedDecimal(record.srx, -6).View());
       } else {
         CopyText(exchange.received, !record.State().empty() ? record.State() : record.RcvdExch());
       }
       break;
-    case kContestArrlDxFromDx:
-      CopyCut(exchange.sent, "????");
-      CopyText(exchange.received, ReceivedExchangeText(record));
-      break;
-    default:  // ARRL DX from W/VE, ARRL 160 m, CQ 160 m, Stew Perry
-      CopyText(exchange.received, ReceivedExchangeText(record));
-      break;
   }
   return exchange;
 }
 
 }  // namespace
-
-int CabrilloLogFile::Open(const char* path, unsigned mode) {
-  if (!LogStream::Open(path, mode)) return 0;
-  CopyCut(header.call, "NOCALL");
-  qso_count = 0;
-  return 1;
-}
 
 int CabrilloLogFile::Close() {
   if (IsOpen()) WriteText("END-OF-LOG:\r\n");
@@ -234,19 +185,20 @@ void CabrilloLogFile::WriteKeywordLine(const char* keyword, const char* value) {
 }
 
 int CabrilloLogFile::WriteHeader(ContestHeader source) {
-  const CabrilloContest* contest = FindContest(source.contest);
+  const cabrillo::Contest* contest = WrittenContest(source.contest);
   if (contest == nullptr) return 0;
   CleanHeaderTexts(source);
 
   char contest_name[48];
   std::string_view name = contest->name;
-  const char* completion = "";
+  std::string_view completion;
   if (name.back() == '-') {
     completion = source.contest == kContestVhfQso
-                     ? kMonthUnknown
-                     : WordOr(kContestModeWords, source.mode, kModeUnknown);
+                     ? cabrillo::kMonthUnknown
+                     : WordOr(kContestModeWords, source.mode, cabrillo::kModeUnknown);
   }
-  std::snprintf(contest_name, sizeof contest_name, "%s%s", contest->name, completion);
+  std::snprintf(contest_name, sizeof contest_name, "%.*s%.*s", static_cast<int>(name.size()),
+                name.data(), static_cast<int>(completion.size()), completion.data());
 
   const char* band = source.contest == kContestArrl10    ? "10M"
                      : source.contest == kContestArrl160 ? "160M"
@@ -257,12 +209,16 @@ int CabrilloLogFile::WriteHeader(ContestHeader source) {
   WriteKeywordLine("CONTEST:", contest_name);
   WriteKeywordLine("CALLSIGN:", source.call);
   TextLine category;
-  category.Append("%s %s %s %s\r\n",
-                  "CATEGORY:", WordOr(kCategoryWords, source.category, kCategoryUnknown), band,
-                  WordOr(kPowerWords, source.power_cat, kPowerUnknown));
+  std::string_view category_word =
+      WordOr(cabrillo::kCategoryWords, source.category, kCategoryUnknown);
+  std::string_view power_word =
+      WordOr(cabrillo::kPowerWords, source.power_cat, cabrillo::kPowerUnknown);
+  category.Append("%s %.*s %s %.*s\r\n", "CATEGORY:", static_cast<int>(category_word.size()),
+                  category_word.data(), band, static_cast<int>(power_word.size()),
+                  power_word.data());
   category.WriteTo(*this);
   WriteKeywordLine("CLAIMED-SCORE:", "");
-  WriteKeywordLine("OPERATORS:", "");
+  WriteKeywordLine("OPERATORS:", source.operators);
   WriteKeywordLine("CLUB:", source.club);
   WriteKeywordLine("NAME:", source.name);
   WriteKeywordLine("ADDRESS:", source.address);
@@ -300,14 +256,14 @@ int CabrilloLogFile::WriteQso(const QsoRecord& record) {
   start.time = UtcCalendar(record.time_on);
   if (start.time.year < kFirstYear || start.time.year > kLastYear) return 0;
   ++qso_count;
-  const CabrilloContest* contest = FindContest(header.contest);
+  const cabrillo::Contest* contest = WrittenContest(header.contest);
   if (contest == nullptr) return 0;
   FrequencyColumn(record, start.frequency);
   start.mode = ModeWord(record);
   TextLine line;
   switch (contest->layout) {
     case Layout::kReports:
-      AppendReports(line, start, record);
+      AppendReports(line, start, *contest, record);
       break;
     case Layout::kSweepstakes:
       AppendSweepstakes(line, start, record);
@@ -321,6 +277,9 @@ int CabrilloLogFile::WriteQso(const QsoRecord& record) {
     case Layout::kNaqp:
       AppendNaqp(line, start, record);
       break;
+    case Layout::kFieldDay:
+    case Layout::kGeneral:
+      return 0;  // read only
   }
   return line.WriteTo(*this);
 }
@@ -351,9 +310,9 @@ void CabrilloLogFile::AppendQsoStart(TextLine& line, const QsoStart& start) {
 // "%-13s %-3s %-6s %-13s %-3s %-6s  \r\n" after the start: own call, report and exchange
 // sent, then call, report and exchange received.
 void CabrilloLogFile::AppendReports(TextLine& line, const QsoStart& start,
+                                    const cabrillo::Contest& contest,
                                     const QsoRecord& record) const {
-  Exchange exchange =
-      ReportsExchange(header.contest, header, record, northAmerican, SentSerial(record));
+  Exchange exchange = ReportsExchange(contest, header, record, northAmerican, SentSerial(record));
   AppendQsoStart(line, start);
   line.AppendColumn(ownCall.c_str(), -13);
   line.AppendChar(' ');

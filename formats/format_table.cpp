@@ -61,6 +61,13 @@ bool NaOldFirstByte(const FormatProbe& probe, std::string_view) {
   return probe.raw[0] >= 'P';
 }
 
+// A Cabrillo log: any .cbr file, and a .log file that begins with the log's first keyword,
+// which no WRTC or ARRL log begins with (after the byte-order mark of a file saved as UTF-8).
+bool CabrilloStart(const FormatProbe& probe, std::string_view extension) {
+  return EqualsNoCase(extension, "cbr") || probe.RawIs(0, "START-OF-LOG:") ||
+         (probe.RawIs(0, "\xEF\xBB\xBF") && probe.RawIs(3, "START-OF-LOG:"));
+}
+
 // A WRTC log has a '/' at 22 and a ':' at 34; an ARRL log the date's first '/' at 8, 9 or 10.
 bool WrtcColumns(const FormatProbe& probe, std::string_view) {
   return probe.raw[22] == '/' && probe.raw[34] == ':';
@@ -110,10 +117,16 @@ constexpr FormatRow kRows[] = {
      true,
      kNone,
      Make<NaOldLogFile>},
+    {kFormatCabrillo,
+     "Cabrillo",
+     {"cbr", "log"},
+     CabrilloStart,
+     true,
+     kWrites,
+     Make<CabrilloLogFile>},
     {kFormatWrtc, "WRTC log", {"log"}, WrtcColumns, true, kNone, Make<WrtcLogFile>},
     {kFormatArrl, "ARRL contest log", {"log"}, ArrlDate, true, kWrites, Make<ArrlLogFile>},
     {kFormatAdif, "ADIF", {"adi"}, AnyContent, true, kWrites, Make<AdifLogFile>},
-    {kFormatCabrillo, "Cabrillo", {"cbr"}, AnyContent, false, kWrites, Make<CabrilloLogFile>},
     {kFormatDbase, "dBase table", {"dbf"}, nullptr, false, kWrites, Make<DbaseLogFile>},
     {kFormatDxBase, "DXBase file", {"sdf"}, nullptr, false, kWrites, Make<SdfLogFile>},
 };

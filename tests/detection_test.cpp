@@ -67,6 +67,16 @@ TEST_F(Detection, LogFilesWrtcBeforeArrl) {
   EXPECT_EQ(Detect("d.log", Bytes({{11, "/"}})), kFormatNone);
 }
 
+TEST_F(Detection, LogFilesBeginningWithTheCabrilloStartAreCabrilloBeforeWrtcAndArrl) {
+  EXPECT_EQ(Detect("a.log", Bytes({{0, "START-OF-LOG: 3.0"}, {22, "/"}, {34, ":"}})),
+            kFormatCabrillo);
+  EXPECT_EQ(Detect("b.LOG", Bytes({{0, "START-OF-LOG: 2.0"}})), kFormatCabrillo);
+  EXPECT_EQ(Detect("c.log", Bytes({{0, "start-of-log: 3.0"}})), kFormatNone);
+  EXPECT_EQ(Detect("e.log", Bytes({{0, "\xEF\xBB\xBFSTART-OF-LOG: 3.0"}})), kFormatCabrillo);
+  EXPECT_EQ(Detect("d.log", Bytes({{1, "START-OF-LOG:"}})), kFormatNone);
+  EXPECT_EQ(OutputFormatFromExtension("a.log"), kFormatArrl);
+}
+
 TEST_F(Detection, AdiAndCbrByExtensionAloneAndEverythingElseIsNothing) {
   EXPECT_EQ(Detect("x.ADI", ""), kFormatAdif);
   EXPECT_EQ(Detect("x.Cbr", "anything"), kFormatCabrillo);

@@ -18,10 +18,11 @@ std::vector<std::string> Filters(const std::vector<FileType>& types) {
 
 TEST(FileTypes, OpenChooserListsEveryReadableExtensionThenAllOfThem) {
   EXPECT_EQ(Filters(InputFileTypes()),
-            (std::vector<std::string>{"ADIF Log Files (*.adi)", "CT Log files (*.bin)",
-                                      "TR Log, DX Cluster and DX Info files (*.dat)",
-                                      "NA Log files(*.qdf)", "ARRL and WRTC Log files (*.log)",
-                                      "All Log file types (*.adi *.bin *.dat *.log *.qdf)"}));
+            (std::vector<std::string>{
+                "ADIF Log Files (*.adi)", "CT Log files (*.bin)",
+                "TR Log, DX Cluster and DX Info files (*.dat)", "NA Log files(*.qdf)",
+                "ARRL, WRTC and Cabrillo Log files (*.log)", "Cabrillo Log files (*.cbr)",
+                "All Log file types (*.adi *.bin *.cbr *.dat *.log *.qdf)"}));
 }
 
 TEST(FileTypes, SaveChooserListsEveryWrittenExtensionInOrder) {

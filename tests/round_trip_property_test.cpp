@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,6 +19,7 @@
 #include "core/numbers.h"
 #include "formats/adif_log_file.h"
 #include "formats/arrl_log_file.h"
+#include "formats/cabrillo_log_file.h"
 #include "formats/ct8_log_file.h"
 #include "formats/ct_tables.h"
 #include "formats/received_exchange.h"
@@ -621,6 +624,157 @@ const FormatUnderTest kTrLog = {
     ExpectTr,
 };
 
+// ---- Cabrillo ----
+
+// The words of a text as the Cabrillo writer prints them and the reader reads them back: blanks
+// as '_', cut to the field's 39 characters.
+std::string CabrilloWord(std::string_view text) {
+  return AsWord(text).substr(0, 39);
+}
+
+// The frequency column: kHz where the writer prints them (the 100 Hz digit dropped), the band
+// alone for a designator from 6 m up, the band edge for an HF band without a frequency.
+void ExpectCabrilloFrequency(const QsoRecord& w, QsoRecord& r) {
+  auto has_word = [](int band) { return (band >= 1 && band <= 26) || band == 30; };
+  int band = w.band;
+  if (!has_word(band) && w.freq != 0) {
+    const BandEdges* edges = BandOfFrequency(w.freq);
+    if (edges != nullptr && edges->code != 0) band = edges->code;
+  }
+  bool designated = band >= 10 && has_word(band);
+  std::uint32_t khz = 0;
+  if (w.freq != 0 && !designated) {
+    khz = w.freq / 10;
+  } else if (band >= 1 && band <= 9) {
+    constexpr std::uint32_t kEdges[] = {1800, 3500, 7000, 10000, 14000, 18068, 21000, 24890, 28000};
+    khz = kEdges[band - 1];
+  }
+  if (khz != 0) {
+    r.freq = khz * 10;
+    const BandEdges* edges = BandOfFrequency(r.freq);
+    r.band = edges != nullptr ? edges->code : 0;
+  } else {
+    r.freq = 0;
+    r.band = !has_word(band) ? 0 : band == 21 ? 22 : static_cast<std::uint8_t>(band);  // 24G
+  }
+}
+
+// Texts the writer prints as words of their own: one left empty takes its word out of the
+// line, and the words after it move up a column.
+struct TextField {
+  char* field;
+  std::size_t width;
+};
+void FillShifted(std::vector<std::string> words, std::initializer_list<TextField> fields) {
+  std::erase(words, std::string());
+  std::size_t i = 0;
+  for (const TextField& text : fields) {
+    std::string value = i < words.size() ? words[i] : std::string();
+    std::snprintf(text.field, text.width, "%s", value.c_str());
+    ++i;
+  }
+}
+
+// Not carried: seconds, the end time, the contact's own contest, power, IOTA, comment, QSL
+// letters, CT's own bytes, the grid, points and multipliers, and every exchange field outside
+// the contest's columns. A received text read back lands in `rcvd_exch` whichever field the
+// writer took it from.
+Expectation ExpectCabrillo(const QsoRecord& w, int contest, int index) {
+  Expectation e{w, kCall | kTimeOn | kBand | kFreq | kMode};
+  QsoRecord& r = e.record;
+  r.SetCallText(AsWord(w.Call()));
+  ExpectCabrilloFrequency(w, r);
+  constexpr std::uint8_t kModes[] = {0,       kModeCw, kModeSsb, kModeRtty, kModeSsb,
+                                     kModeFm, 0,       0,        0,         0};
+  r.mode = kModes[w.mode];
+  ArrlReport(r.rst_sent, r.report_signs, kSignedRstSent, w.HasRstSent(), w.RstSentText());
+  ArrlReport(r.rst_rcvd, r.report_signs, kSignedRstRcvd, w.HasRstRcvd(), w.RstRcvdText());
+  int serial = w.stx != 0 ? w.stx : index + 1;
+  switch (contest) {
+    case kContestSs:
+      r.stx = serial;
+      r.SetArrlSect(AsWord(w.ArrlSect()));
+      if (r.prec < 'A' || r.prec > 'Z') r.prec = ' ';
+      e.compared |= kStx | kSrx | kPrec | kCheck | kSection;
+      return e;
+    case kContestVhfQso: {
+      r.SetRcvdExch(CabrilloWord(w.RcvdExch()));
+      e.compared |= kRstSent | kRstRcvd | kExchange;
+      return e;
+    }
+    case kContestCqp:
+    case kContestSprint:
+      r.stx = serial;
+      FillShifted({CabrilloWord(w.Name()), CabrilloWord(ReceivedExchangeText(w))},
+                  {{r.name, sizeof r.name}, {r.rcvd_exch, sizeof r.rcvd_exch}});
+      e.compared |= kStx | kSrx | kName | kExchange;
+      return e;
+    case kContestNaqp:
+      FillShifted({CabrilloWord(w.Name()), CabrilloWord(ReceivedExchangeText(w))},
+                  {{r.name, sizeof r.name}, {r.rcvd_exch, sizeof r.rcvd_exch}});
+      e.compared |= kName | kExchange;
+      return e;
+    default:
+      break;
+  }
+  // Layout R: reports and one exchange word on each side.
+  e.compared |= kRstSent | kRstRcvd;
+  r.SetRcvdExch(CabrilloWord(ReceivedExchangeText(w)));
+  switch (contest) {
+    case kContestCqww:
+      e.compared |= kCqz;
+      break;
+    case kContestWpx:
+      e.compared |= kStx | kSrx;
+      break;
+    case kContestIaru:
+      r.SetRcvdExch(w.ituz != 0 ? "" : CabrilloWord(w.RcvdExch()));
+      e.compared |= kItuz | kExchange;
+      break;
+    case kContestArrl10: {
+      std::string_view text = !w.State().empty() ? w.State() : w.RcvdExch();
+      r.SetRcvdExch(w.srx != 0 ? std::to_string(w.srx) : CabrilloWord(text));
+      e.compared |= kExchange;
+      break;
+    }
+    default:  // both ARRL DX sides, ARRL 160 m, CQ 160 m, Stew Perry
+      e.compared |= kExchange;
+  }
+  return e;
+}
+
+QsoRanges CabrilloRanges(int) {
+  QsoRanges ranges;
+  // Four-digit years, no seconds.
+  ranges.time = {UtcSeconds(1000, 1, 1, 0, 0, 0), UtcSeconds(9999, 12, 31, 23, 59, 0)};
+  ranges.whole_minutes = true;
+  // Words that begin with a digit are zones and serials to the reader, and question marks are
+  // the writer's placeholders: texts of letters and signs.
+  ranges.text_characters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz /-.";
+  return ranges;
+}
+
+const FormatUnderTest kCabrillo = {
+    "Cabrillo",
+    ".cbr",
+    [] { return std::unique_ptr<LogFile>(new CabrilloLogFile); },
+    {kContestSs, kContestArrlDx, kContestCqww, kContestWpx, kContestIaru, kContestArrl10,
+     kContestArrl160, kContestCq160, kContestCqp, kContestArrlDxFromDx, kContestVhfQso,
+     kContestNaqp, kContestSprint, kContestStewPerry},
+    CabrilloRanges,
+    // The own grid is a word of every VHF line, and the ARRL 10 m serial is sent from outside
+    // W/VE only.
+    [](int contest) {
+      ContestHeader header =
+          testing::HeaderFor(contest, contest == kContestArrl10 ? "DL1AB" : "N0QV");
+      std::snprintf(header.gridsquare, sizeof header.gridsquare, "FN31");
+      header.zone = 8;
+      return header;
+    },
+    [](int) { return 0; },
+    ExpectCabrillo,
+};
+
 }  // namespace
 
 // ---- the property ----
@@ -726,7 +880,7 @@ TEST_P(RoundTripProperty, WrittenContactsReadBackWithEveryFieldTheLayoutCarries)
 
 std::vector<PropertyCase> AllCases() {
   std::vector<PropertyCase> cases;
-  for (const FormatUnderTest* format : {&kAdif, &kCt8, &kArrl, &kTrLog}) {
+  for (const FormatUnderTest* format : {&kAdif, &kCt8, &kArrl, &kTrLog, &kCabrillo}) {
     for (int contest : format->contests) cases.push_back({format, contest});
   }
   return cases;
