@@ -59,10 +59,6 @@ void PrintNotes(const Converter& converter, std::FILE* out) {
   if (notes.unread_lines > 0) {
     std::fprintf(out, "%d QSO lines could not be read and were skipped\n\r", notes.unread_lines);
   }
-  if (notes.x_qsos > 0) {
-    std::fprintf(out, "%d X-QSO lines (contacts the log does not count) were skipped\n\r",
-                 notes.x_qsos);
-  }
   if (notes.Stopped()) {
     std::fprintf(out, "%s\n\r",
                  StoppedReadingText(notes.stopped_at, converter.InputSize()).c_str());
@@ -90,7 +86,13 @@ int Convert(Converter& converter, const char* input, const char* output, bool ve
     std::fprintf(out, "Error writing output file %s", output);
     return kExitFailed;
   }
-  std::fprintf(out, "Conversion Complete!\n\rProcessed %d QSO's\n\r", converter.Converted());
+  std::fprintf(out, "Conversion Complete!\n\rProcessed %d QSO's", converter.Converted());
+  // Cabrillo's X-QSO lines are contacts the log itself does not count: the count line says how
+  // many were left out, after the count that scripts read.
+  if (int x_qsos = converter.Notes().x_qsos; x_qsos > 0) {
+    std::fprintf(out, ", %d X-QSO lines skipped", x_qsos);
+  }
+  std::fprintf(out, "\n\r");
   PrintNotes(converter, out);
   return converter.Notes().Stopped() ? kExitStopped : kExitConverted;
 }

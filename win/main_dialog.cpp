@@ -136,9 +136,10 @@ void MainDialog::Fail(const QString& text) {
   progress->setValue(0);
 }
 
-void MainDialog::ShowCount(int converted, int unwritten) {
+void MainDialog::ShowCount(int converted, int unwritten, int x_qsos) {
   QString text = QString("%1 QSO's converted").arg(converted);
   if (unwritten > 0) text += QString(", %1 not written").arg(unwritten);
+  if (x_qsos > 0) text += QString(", %1 X-QSO lines skipped").arg(x_qsos);
   count->setText(text);
 }
 
@@ -168,14 +169,14 @@ void MainDialog::Convert() {
     if (percent == shown) return;
     shown = percent;
     progress->setValue(percent);
-    ShowCount(step.count, converter.Unwritten());
+    ShowCount(step.count, converter.Unwritten(), converter.Notes().x_qsos);
     progress->repaint();
     count->repaint();
   });
   if (converter.OutputWriteFailed()) {
     return Fail(QString("Error writing output file %1").arg(output->text()));
   }
-  ShowCount(converter.Converted(), converter.Unwritten());
+  ShowCount(converter.Converted(), converter.Unwritten(), converter.Notes().x_qsos);
   const ReadingNotes& notes = converter.Notes();
   if (!notes.Stopped()) {
     progress->setValue(100);

@@ -62,7 +62,7 @@ class MainDialog : public QDialog {
   void Build();
   void Box(const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon);
   void Fail(const QString& text);
-  void ShowCount(int converted, int unwritten);
+  void ShowCount(int converted, int unwritten, int x_qsos);
   void SaveSettings();
 
   QString settings_path;

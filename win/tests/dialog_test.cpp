@@ -166,6 +166,10 @@ void DialogTest::QsosTheOutputLeftOutAreSaid() {
   harness.Convert(dir.filePath("old.bin"), dir.filePath("new.bin"));
   QCOMPARE(harness.dialog.StatusText()->text(), QString("Complete"));
   QCOMPARE(harness.dialog.CountText()->text(), QString("3 QSO's converted, 1 not written"));
+  // A Cabrillo log's X-QSO lines are left out and counted.
+  harness.Convert(QString(QUORVEL_SOURCE_DIR) + "/tests/golden/cases/cabrillo-logs/in-cqww.log",
+                  dir.filePath("cqww.adi"));
+  QCOMPARE(harness.dialog.CountText()->text(), QString("4 QSO's converted, 1 X-QSO lines skipped"));
 }
 
 // A CT 8 log cut in its eighth record: the seven QSOs before it are converted, and the dialog
