@@ -66,14 +66,36 @@ std::int64_t UtcSeconds(std::int64_t year, std::int64_t month, std::int64_t day,
   return days * 86400 + hour * 3600 + minute * 60 + second;
 }
 
-CivilTime UtcCalendar(std::int64_t seconds) {
-  using namespace std::chrono;
-  std::int64_t days = FloorDiv(seconds, 86400);
-  std::int64_t rest = seconds - days * 86400;
-  CivilTime civil{};
+namespace {
+
+// Whole days since 1970 and the seconds into the last of them (0..86399), for every
+// timestamp without overflow.
+struct DaysAndRest {
+  std::int64_t days;
+  std::int64_t rest;
+};
+DaysAndRest SplitDays(std::int64_t seconds) {
+  DaysAndRest split{seconds / 86400, seconds % 86400};
+  if (split.rest < 0) {
+    split.rest += 86400;
+    split.days -= 1;
+  }
+  return split;
+}
+
+void SetTimeOfDay(CivilTime& civil, std::int64_t rest) {
   civil.hour = static_cast<int>(rest / 3600);
   civil.minute = static_cast<int>(rest / 60 % 60);
   civil.second = static_cast<int>(rest % 60);
+}
+
+}  // namespace
+
+CivilTime UtcCalendar(std::int64_t seconds) {
+  using namespace std::chrono;
+  auto [days, rest] = SplitDays(seconds);
+  CivilTime civil{};
+  SetTimeOfDay(civil, rest);
   civil.weekday = static_cast<int>(days + 4 - FloorDiv(days + 4, 7) * 7);  // 1970-01-01: Thursday
   if (days < -kCalendarDays || days > kCalendarDays) {
     CivilDate date = CivilFromFarDays(days);
@@ -92,6 +114,18 @@ CivilTime UtcCalendar(std::int64_t seconds) {
   civil.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
   civil.yday = static_cast<int>((date - new_year).count());
   return civil;
+}
+
+CivilTime CalendarDays::Of(std::int64_t seconds) {
+  auto [days, rest] = SplitDays(seconds);
+  if (!known || days != day) {
+    date = UtcCalendar(seconds);
+    day = days;
+    known = true;
+    return date;
+  }
+  SetTimeOfDay(date, rest);
+  return date;
 }
 
 }  // namespace quorvel

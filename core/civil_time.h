@@ -25,6 +25,19 @@ std::int64_t UtcSeconds(std::int64_t year, std::int64_t month, std::int64_t day,
 /// The UTC calendar fields of a timestamp.
 CivilTime UtcCalendar(std::int64_t seconds);
 
+/// UtcCalendar for the timestamps of one log, which mostly fall on the day of the one before:
+/// the date is worked out once per day, the time of day every time. One per writer, so that
+/// nothing is kept from one conversion to the next.
+class CalendarDays {
+ public:
+  CivilTime Of(std::int64_t seconds);
+
+ private:
+  std::int64_t day = 0;
+  bool known = false;
+  CivilTime date{};
+};
+
 /// Days of a month (1..12) of a year; 0 for a month outside 1..12.
 constexpr int DaysInMonth(std::int64_t year, int month) {
   constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

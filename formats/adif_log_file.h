@@ -308,6 +308,7 @@ class AdifLogFile : public LogFile {
     bool valid = false;
   };
   mutable CountryLookup last_lookup;
+  CalendarDays calendar;  // the dates of the contacts written
   // Contest loggers name the same contest on every record: the last identifier and its code
   // (the code depends on the identifier alone).
   struct ContestIdLookup {

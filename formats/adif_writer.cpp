@@ -370,7 +370,7 @@ void AdifLogFile::WriteOwnExchange(AdifRecordText& text) const {
 // ---- Contacts ----
 
 int AdifLogFile::WriteQso(const QsoRecord& record) {
-  CivilTime on = UtcCalendar(record.time_on);
+  CivilTime on = calendar.Of(record.time_on);
   if (on.year < 0 || on.year > kLastYear) return 0;  // no eight-digit date holds it
   AdifRecordText text;
   WriteTimes(record, on, text);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <tuple>
 
 #include "core/civil_time.h"
 
@@ -44,6 +45,23 @@ TEST(CivilTime, FieldsOutOfRangeRollOverAndTimesBeyondAnyYearArePinned) {
   // The largest and smallest times give a year no writer accepts, never a wrapped plausible one.
   EXPECT_GT(UtcCalendar(INT64_MAX).year, 1'000'000);
   EXPECT_LT(UtcCalendar(INT64_MIN).year, -1'000'000);
+}
+
+// A log's times: within a day, across midnight, back in time, before 1970 and far out.
+TEST(CivilTime, CalendarDaysGivesWhatUtcCalendarGives) {
+  CalendarDays calendar;
+  std::int64_t day = 1732752000;  // 2024-11-28
+  for (std::int64_t seconds : {day, day + 17, day + 86399, day + 86400, day + 3 * 3600, day - 1,
+                               std::int64_t{-1}, std::int64_t{-86400}, std::int64_t{-86401},
+                               std::int64_t{0}, day, INT64_MAX, INT64_MIN, day + 60}) {
+    CivilTime expected = UtcCalendar(seconds);
+    CivilTime got = calendar.Of(seconds);
+    EXPECT_EQ(std::tie(got.year, got.month, got.day, got.hour, got.minute, got.second, got.weekday,
+                       got.yday),
+              std::tie(expected.year, expected.month, expected.day, expected.hour, expected.minute,
+                       expected.second, expected.weekday, expected.yday))
+        << seconds;
+  }
 }
 
 }  // namespace
