@@ -58,6 +58,13 @@ class LogStream {
   /// Writes `length` bytes; 1 while the stream is usable.
   int WriteBlock(const void* buffer, std::size_t length);
   int WriteText(std::string_view text) { return WriteBlock(text.data(), text.size()); }
+  /// Writing without copying: room for `length` bytes at the end of what is buffered for
+  /// writing (what was buffered goes out first when the room is short), to be filled and then
+  /// counted with Wrote. Null when the stream takes no writes or the room is larger than the
+  /// buffer.
+  char* WriteSpace(std::size_t length);
+  /// Counts the first `length` bytes of the room WriteSpace gave as written (at most the room).
+  void Wrote(std::size_t length);
 
   /// Reading without copying: the bytes read ahead and not yet taken, refilling the buffer
   /// when all of it has been taken. Empty (and the end flag set) at the end of the file or on

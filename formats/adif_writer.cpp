@@ -94,6 +94,15 @@ inline void CopyBytes(char* out, const char* in, std::size_t count) {
 class AdifRecordText {
  public:
   static constexpr std::size_t kRoom = 2048;
+  static constexpr std::size_t kSpace = kRoom + kOpeningRoom;  // room for a tag's whole move
+
+  AdifRecordText() = default;
+  /// Text built straight into `space` (kSpace bytes, the output's write buffer), or into its
+  /// own storage when `space` is null.
+  explicit AdifRecordText(char* space) : data(space != nullptr ? space : storage) {}
+  AdifRecordText(const AdifRecordText&) = delete;
+  AdifRecordText& operator=(const AdifRecordText&) = delete;
+  bool InPlace() const { return data != storage; }
 
   void Append(std::string_view text) {
     std::size_t count = std::min(text.size(), kRoom - length);
@@ -194,7 +203,8 @@ class AdifRecordText {
     }
   }
 
-  char data[kRoom + kOpeningRoom];  // room for vsnprintf's terminator and a tag opening's move
+  char storage[kSpace];  // room for vsnprintf's terminator and a tag opening's move
+  char* data = storage;
   std::size_t length = 0;
 };
 
@@ -372,7 +382,7 @@ void AdifLogFile::WriteOwnExchange(AdifRecordText& text) const {
 int AdifLogFile::WriteQso(const QsoRecord& record) {
   CivilTime on = calendar.Of(record.time_on);
   if (on.year < 0 || on.year > kLastYear) return 0;  // no eight-digit date holds it
-  AdifRecordText text;
+  AdifRecordText text(WriteSpace(AdifRecordText::kSpace));
   WriteTimes(record, on, text);
   WriteBandModeAndReports(record, text);
   AdifRecordText line;
@@ -391,7 +401,11 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
     text.LineEnd();
   }
   text.Append("<eor>\r\n");
-  WriteBlock(text.View().data(), text.Size());
+  if (text.InPlace()) {
+    Wrote(text.Size());
+  } else {
+    WriteBlock(text.View().data(), text.Size());
+  }
   ++qso_count;
   return 1;
 }
