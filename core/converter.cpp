@@ -1,5 +1,7 @@
 #include "core/converter.h"
 
+#include "core/read_ahead.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -73,12 +75,18 @@ int Converter::OpenOutput(const char* path, int code) {
 int Converter::Step(std::int64_t& position, int& count) {
   if (!input || !output || output_write_failed || input->IsEof()) return 0;
   if (!input->ReadQso(record)) return 0;  // every reader clears the record first
-  if (!output->WriteQso(record)) ++unwritten;
-  ++converted;
-  if (output->WriteFailed()) output_write_failed = true;
+  WriteRead(record);
   position = input->Tell();
   count = converted;
   return 1;
+}
+
+bool Converter::WriteRead(const QsoRecord& qso) {
+  if (!output || output_write_failed) return false;
+  if (!output->WriteQso(qso)) ++unwritten;
+  ++converted;
+  if (output->WriteFailed()) output_write_failed = true;
+  return !output_write_failed;
 }
 
 void Converter::TearDown(std::unique_ptr<LogFile>& object) {
@@ -127,8 +135,12 @@ int ProgressPercent(std::int64_t position, std::int64_t file_size) {
 int RunToEnd(Converter& converter, const ProgressCallback& on_step) {
   ConversionProgress progress;
   if (converter.Input() != nullptr) progress.file_size = converter.Input()->FileSize();
-  while (converter.Step(progress.position, progress.count)) {
-    if (on_step) on_step(progress);
+  if (converter.Output() != nullptr && progress.file_size >= kReadAheadFrom) {
+    RunReadingAhead(converter, progress, on_step);
+  } else {
+    while (converter.Step(progress.position, progress.count)) {
+      if (on_step) on_step(progress);
+    }
   }
   converter.Finish();
   return converter.Converted();

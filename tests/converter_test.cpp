@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "core/format_factory.h"
 #include "line_format.h"
 #include "test_support.h"
 
@@ -219,6 +221,106 @@ TEST(Converter, FinishTwiceAndStepAfterFinishAreHarmless) {
   EXPECT_EQ(converter.Step(position, count), 0);
   EXPECT_EQ(converter.Input(), nullptr);
   EXPECT_EQ(converter.Output(), nullptr);
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+// ---- reading ahead: inputs of kReadAheadFrom bytes and more ----
+
+struct Outcome {
+  std::string output;
+  int converted = 0;
+  int unwritten = 0;
+  ReadingNotes notes;
+  std::vector<std::int64_t> positions;  // after each QSO
+};
+
+// One conversion of `input` into `output_name`, through RunToEnd or through Step alone.
+Outcome Convert(const ScratchDir& dir, const std::string& input, const std::string& output_name,
+                bool run_to_end, FormatCreator creator) {
+  Converter converter(std::move(creator));
+  Outcome outcome;
+  EXPECT_EQ(converter.OpenInput(dir.Path(input).c_str()), 1);
+  EXPECT_EQ(converter.OpenOutput(dir.Path(output_name).c_str(), 0), 1);
+  if (run_to_end) {
+    RunToEnd(converter, [&outcome](const ConversionProgress& step) {
+      EXPECT_EQ(step.count, static_cast<int>(outcome.positions.size()) + 1);
+      outcome.positions.push_back(step.position);
+    });
+  } else {
+    std::int64_t position = 0;
+    int count = 0;
+    while (converter.Step(position, count)) outcome.positions.push_back(position);
+    converter.Finish();
+  }
+  outcome.output = ReadFile(dir.Path(output_name));
+  outcome.converted = converter.Converted();
+  outcome.unwritten = converter.Unwritten();
+  outcome.notes = converter.Notes();
+  return outcome;
+}
+
+void ExpectSameOutcome(const Outcome& ahead, const Outcome& stepped) {
+  EXPECT_EQ(ahead.output, stepped.output);
+  EXPECT_EQ(ahead.converted, stepped.converted);
+  EXPECT_EQ(ahead.unwritten, stepped.unwritten);
+  EXPECT_EQ(ahead.notes.stopped_at, stepped.notes.stopped_at);
+  EXPECT_EQ(ahead.notes.skipped_records, stepped.notes.skipped_records);
+  EXPECT_EQ(ahead.positions, stepped.positions);
+}
+
+TEST(ReadingAhead, GivesWhatStepByStepGivesRefusedQsosAndEveryPositionIncluded) {
+  ScratchDir dir;
+  std::string log = "TESTLOG 3\n";
+  for (int i = 0; static_cast<std::int64_t>(log.size()) < 2 * kReadAheadFrom; ++i) {
+    log += i % 997 == 5 ? "REFUSE\n" : "K" + std::to_string(i) + "ABC\n";
+  }
+  WriteFile(dir.Path("in.adi"), log);
+  Outcome ahead = Convert(dir, "in.adi", "ahead.adi", true, CreateLineFormat);
+  Outcome stepped = Convert(dir, "in.adi", "stepped.adi", false, CreateLineFormat);
+  ExpectSameOutcome(ahead, stepped);
+  EXPECT_GT(ahead.unwritten, 200);
+  ASSERT_FALSE(ahead.positions.empty());
+  EXPECT_EQ(ahead.positions.back(), static_cast<std::int64_t>(log.size()));
+}
+
+// A large ADIF log cut inside its last contact, with contacts past 2038 that CT 8 cannot hold.
+TEST(ReadingAhead, KeepsTheStopNoteAndTheUnwrittenCountOfTheRealFormats) {
+  ScratchDir dir;
+  std::string log = "Large log\r\n<eoh>\r\n";
+  for (int i = 0; static_cast<std::int64_t>(log.size()) < kReadAheadFrom + 4096; ++i) {
+    std::string year = i % 500 == 7 ? "2040" : "2024";
+    log += "<call:6>K" + std::to_string(10000 + i % 90000) + "<qso_date:8>" + year +
+           "0102<time_on:4>1234<band:3>20m<mode:2>CW<eor>\r\n";
+  }
+  log += "<call:5>W1AW<qso_date:8>2024";
+  WriteFile(dir.Path("in.adi"), log);
+  Outcome ahead = Convert(dir, "in.adi", "ahead.bin", true, CreateLogFile);
+  Outcome stepped = Convert(dir, "in.adi", "stepped.bin", false, CreateLogFile);
+  ExpectSameOutcome(ahead, stepped);
+  EXPECT_GT(ahead.notes.stopped_at, kReadAheadFrom);
+  EXPECT_GT(ahead.unwritten, 10);
+}
+
+// A progress callback that throws ends the conversion on its thread; the reading thread stops.
+TEST(ReadingAhead, AnExceptionFromTheCallbackEndsTheConversionCleanly) {
+  ScratchDir dir;
+  std::string log = "TESTLOG 3\n";
+  while (static_cast<std::int64_t>(log.size()) < 2 * kReadAheadFrom) log += "DL1ABC\n";
+  WriteFile(dir.Path("in.adi"), log);
+  Converter converter(CreateLineFormat);
+  ASSERT_EQ(converter.OpenInput(dir.Path("in.adi").c_str()), 1);
+  ASSERT_EQ(converter.OpenOutput(dir.Path("out.adi").c_str(), 0), 1);
+  auto stop_at_1000 = [](const ConversionProgress& step) {
+    if (step.count == 1000) throw std::runtime_error("stop");
+  };
+  EXPECT_THROW(RunToEnd(converter, stop_at_1000), std::runtime_error);
+  EXPECT_EQ(converter.Converted(), 1000);
+  converter.Finish();
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+#include "core/read_ahead.h"
+
+#include <array>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace quorvel {
+namespace {
+
+// A few hundred QSOs at a time pass from the reading thread to the writing one, in a ring of
+// slots that are allocated once: memory stays the same whatever the size of the log.
+constexpr std::size_t kBatchQsos = 256;
+constexpr std::size_t kSlots = 4;
+
+struct Batch {
+  std::vector<QsoRecord> qsos = std::vector<QsoRecord>(kBatchQsos);
+  std::vector<std::int64_t> positions = std::vector<std::int64_t>(kBatchQsos);  // after each
+  std::size_t count = 0;
+  bool last = false;  // the input ends with this batch
+};
+
+// The ring between the two threads. The reader fills the slot at `head` while fewer than all
+// slots are handed over; the writer empties the slot at `tail` while any is. Neither touches
+// the other's slot, so only the counts need the lock.
+class BatchRing {
+ public:
+  Batch& ToFill() { return slots[head % kSlots]; }
+  Batch& ToEmpty() { return slots[tail % kSlots]; }
+
+  // Reader: waits for a free slot; false when the writer has stopped.
+  bool WaitForRoom() {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [this] { return handed_over < kSlots || writer_stopped; });
+    return !writer_stopped;
+  }
+  void HandOver() {
+    {
+      std::lock_guard lock(mutex);
+      ++head;
+      ++handed_over;
+    }
+    changed.notify_all();
+  }
+  // Writer: waits for a filled slot.
+  void WaitForBatch() {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [this] { return handed_over > 0; });
+  }
+  void GiveBack() {
+    {
+      std::lock_guard lock(mutex);
+      ++tail;
+      --handed_over;
+    }
+    changed.notify_all();
+  }
+  void StopReader() {
+    {
+      std::lock_guard lock(mutex);
+      writer_stopped = true;
+    }
+    changed.notify_all();
+  }
+
+ private:
+  std::array<Batch, kSlots> slots;
+  std::size_t head = 0;
+  std::size_t tail = 0;
+  std::size_t handed_over = 0;
+  bool writer_stopped = false;
+  std::mutex mutex;
+  std::condition_variable changed;
+};
+
+// Fills one batch from the input; true when the input has more.
+bool ReadBatch(LogFile& input, Batch& batch) {
+  batch.count = 0;
+  while (batch.count < kBatchQsos) {
+    if (input.IsEof() || !input.ReadQso(batch.qsos[batch.count])) return false;
+    batch.positions[batch.count] = input.Tell();
+    ++batch.count;
+  }
+  return true;
+}
+
+// The reading thread: batch after batch until the input ends or the writer stops. What the
+// reader throws ends the input and is thrown again on the writing thread.
+void ReadAll(LogFile& input, BatchRing& ring, std::exception_ptr& failure) {
+  bool more = true;
+  while (more && ring.WaitForRoom()) {
+    Batch& batch = ring.ToFill();
+    try {
+      more = ReadBatch(input, batch);
+    } catch (...) {
+      failure = std::current_exception();
+      more = false;
+    }
+    batch.last = !more;
+    ring.HandOver();
+  }
+}
+
+// Writes one batch; false when the conversion ends with it.
+bool WriteBatch(Converter& converter, const Batch& batch, ConversionProgress& progress,
+                const ProgressCallback& on_step) {
+  for (std::size_t i = 0; i < batch.count; ++i) {
+    bool writable = converter.WriteRead(batch.qsos[i]);
+    progress.position = batch.positions[i];
+    progress.count = converter.Converted();
+    if (on_step) on_step(progress);
+    if (!writable) return false;
+  }
+  return !batch.last;
+}
+
+}  // namespace
+
+void RunReadingAhead(Converter& converter, ConversionProgress& progress,
+                     const ProgressCallback& on_step) {
+  LogFile* input = converter.Input();
+  if (input == nullptr || converter.OutputWriteFailed()) return;
+  auto ring = std::make_unique<BatchRing>();
+  std::exception_ptr failure;
+  std::thread reader(ReadAll, std::ref(*input), std::ref(*ring), std::ref(failure));
+  bool more = true;
+  try {
+    while (more) {
+      ring->WaitForBatch();
+      more = WriteBatch(converter, ring->ToEmpty(), progress, on_step);
+      ring->GiveBack();
+    }
+  } catch (...) {
+    ring->StopReader();
+    reader.join();
+    throw;
+  }
+  ring->StopReader();
+  reader.join();
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace quorvel
