@@ -2,7 +2,6 @@
 // "QSO:" line is split into words in place (loggers differ in column widths, never in the order
 // of the words) and its exchange words are read by the layout of the log's contest, the one the
 // writer writes.
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -53,71 +52,18 @@ struct Words {
   }
 };
 
-// Eight bytes of a line as a number whose lowest byte is the first.
-std::uint64_t LoadEight(const char* p) {
-  std::uint64_t eight;
-  std::memcpy(&eight, p, sizeof eight);
-  if constexpr (std::endian::native == std::endian::big) eight = __builtin_bswap64(eight);
-  return eight;
-}
-
-// One bit per byte of up to 64 bytes from `p`, set for the bytes that are no blanks (above
-// ' '); the bits past `length` are clear. Eight bytes are tested at a time: adding 0x5F to a
-// byte's low seven bits sets its high bit from 0x21 up, and the high bits are gathered into one
-// byte by a multiplication.
-std::uint64_t WordBytes(const char* p, std::size_t length) {
-  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
-  constexpr std::uint64_t kAbove = 0x5F5F5F5F5F5F5F5Fu;
-  constexpr std::uint64_t kHigh = 0x8080808080808080u;
-  constexpr std::uint64_t kGather = 0x0102040810204080u;
-  std::uint64_t mask = 0;
-  for (std::size_t at = 0; at < length; at += 8) {
-    std::uint64_t eight = 0;
-    if (length - at >= 8) {
-      eight = LoadEight(p + at);
-    } else {
-      char tail[8] = {};  // NUL bytes are blanks
-      std::memcpy(tail, p + at, length - at);
-      eight = LoadEight(tail);
-    }
-    std::uint64_t high = (((eight & kLow7) + kAbove) | eight) & kHigh;
-    mask |= (((high >> 7) * kGather) >> 56) << at;
-  }
-  return mask;
-}
-
-// The words are found 64 bytes at a time from the bits of their bytes: a word begins where a
-// set bit follows a clear one and ends where a clear bit follows a set one, so that the loop
-// runs once per word rather than once per character.
+// The words of a line, in one pass over its bytes.
 Words SplitWords(std::string_view text) {
   Words words;
-  const char* base = text.data();
-  std::size_t start = 0;  // of a word running on from the 64 bytes before
-  bool in_word = false;
-  for (std::size_t at = 0; at < text.size(); at += 64) {
-    std::size_t length = text.size() - at < 64 ? text.size() - at : 64;
-    std::uint64_t mask = WordBytes(base + at, length);
-    std::uint64_t before = (mask << 1) | (in_word ? 1u : 0u);  // bit i: byte i - 1 is a word's
-    std::uint64_t starts = mask & ~before;
-    std::uint64_t ends = ~mask & before;
-    if (length < 64) ends &= ~std::uint64_t{0} >> (63 - length);  // up to the line's end
-    if (in_word) {              // the word the bytes before left open ends first
-      if (ends == 0) continue;  // and runs on through these 64
-      std::size_t end = at + static_cast<std::size_t>(__builtin_ctzll(ends));
-      ends &= ends - 1;
-      words.Add(base + start, end - start);
-    }
-    while (ends != 0) {  // every start has its end here, but perhaps the last
-      std::size_t begin = at + static_cast<std::size_t>(__builtin_ctzll(starts));
-      std::size_t end = at + static_cast<std::size_t>(__builtin_ctzll(ends));
-      starts &= starts - 1;
-      ends &= ends - 1;
-      words.Add(base + begin, end - begin);
-    }
-    in_word = starts != 0;
-    if (in_word) start = at + static_cast<std::size_t>(__builtin_ctzll(starts));
+  const char* at = text.data();
+  const char* end = at + text.size();
+  for (;;) {
+    while (at != end && IsBlank(*at)) ++at;
+    if (at == end) break;
+    const char* start = at;
+    while (at != end && !IsBlank(*at)) ++at;
+    words.Add(start, static_cast<std::size_t>(at - start));
   }
-  if (in_word) words.Add(base + start, text.size() - start);
   return words;
 }
 
