@@ -24,42 +24,14 @@ namespace {
 namespace fs = std::filesystem;
 using testing::AdifWorkspace;
 using testing::ReadFile;
-using Fields = std::map<std::string, std::string>;
+using Fields = testing::AdifFields;
+using testing::LowerAscii;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return text;
-}
-
-// The records of an ADIF text as tag name (lower case) to value, after its header. Records
-// without a call and a date are no contacts and are left out, as the converter leaves them.
 std::vector<Fields> ParseRecords(const std::string& text) {
-  std::vector<Fields> records;
-  std::size_t eoh = Lower(text).find("<eoh>");
-  std::size_t at = eoh == std::string::npos ? 0 : eoh + 5;
-  Fields fields;
-  while ((at = text.find('<', at)) != std::string::npos) {
-    std::size_t close = text.find('>', at);
-    if (close == std::string::npos) break;
-    std::string tag = Lower(text.substr(at + 1, close - at - 1));
-    std::size_t colon = tag.find(':');
-    std::string name = tag.substr(0, colon);
-    at = close + 1;
-    if (name == "eor") {
-      if (fields.count("call") || fields.count("qso_date")) records.push_back(fields);
-      fields.clear();
-    } else if (colon != std::string::npos) {
-      std::size_t length = std::stoul(tag.substr(colon + 1));
-      fields[name] = text.substr(at, length);
-      at += length;
-    }
-  }
-  return records;
+  return testing::ParseAdifRecords(text, true);
 }
-
 std::string Get(const Fields& fields, const std::string& name) {
-  auto found = fields.find(name);
-  return found == fields.end() ? std::string{} : found->second;
+  return testing::FieldOf(fields, name);
 }
 
 bool IsNumber(const std::string& text) {
@@ -144,7 +116,7 @@ std::int64_t StartOf(const Fields& in) {
 
 // The band ADIF writes back: the input's own, or the band of the frequency when it gave none.
 std::string BandOf(const Fields& in) {
-  std::string band = Lower(Get(in, "band"));
+  std::string band = LowerAscii(Get(in, "band"));
   if (!band.empty()) return band;
   const BandEdges* by_frequency = BandOfFrequency(Frequency(Get(in, "freq")));
   return by_frequency != nullptr ? std::string(by_frequency->adif_name) : "";
@@ -170,7 +142,7 @@ void CompareAdif(const std::vector<Fields>& in, const std::vector<Fields>& out, 
     std::snprintf(time, sizeof time, "%02d%02d%02d", start.hour, start.minute, start.second);
     EXPECT_EQ(Get(out[i], "qso_date"), date);
     EXPECT_EQ(Get(out[i], "time_on"), time);
-    EXPECT_EQ(Lower(Get(out[i], "band")), BandOf(in[i]));
+    EXPECT_EQ(LowerAscii(Get(out[i], "band")), BandOf(in[i]));
     EXPECT_EQ(Frequency(Get(out[i], "freq")), HeldFrequency(in[i]));
     Mode mode = ModeOf(in[i]);
     EXPECT_EQ(Get(out[i], "mode"), mode.mode);

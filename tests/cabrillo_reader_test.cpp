@@ -27,7 +27,15 @@ using testing::CheckCabrillo;
 using testing::LogWorkspace;
 using testing::ReadFile;
 using testing::RunQuorvelcon;
-using Fields = std::map<std::string, std::string>;
+using Fields = testing::AdifFields;
+using testing::LowerAscii;
+
+std::vector<Fields> AdifRecords(const std::string& text) {
+  return testing::ParseAdifRecords(text, false);
+}
+std::string Get(const Fields& fields, const std::string& name) {
+  return testing::FieldOf(fields, name);
+}
 
 // ---- the test's own reading of both files ----
 
@@ -48,40 +56,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return text;
-}
-
-// The records of an ADIF text, tag name (lower case) to value.
-std::vector<Fields> AdifRecords(const std::string& text) {
-  std::vector<Fields> records;
-  std::size_t eoh = Lower(text).find("<eoh>");
-  std::size_t at = eoh == std::string::npos ? 0 : eoh + 5;
-  Fields fields;
-  while ((at = text.find('<', at)) != std::string::npos) {
-    std::size_t close = text.find('>', at);
-    if (close == std::string::npos) break;
-    std::string tag = Lower(text.substr(at + 1, close - at - 1));
-    std::size_t colon = tag.find(':');
-    at = close + 1;
-    if (tag == "eor") {
-      records.push_back(fields);
-      fields.clear();
-    } else if (colon != std::string::npos) {
-      std::size_t length = std::stoul(tag.substr(colon + 1));
-      fields[tag.substr(0, colon)] = text.substr(at, length);
-      at += length;
-    }
-  }
-  return records;
-}
-
-std::string Get(const Fields& fields, const std::string& name) {
-  auto found = fields.find(name);
-  return found == fields.end() ? std::string{} : found->second;
-}
-
 bool AllDigits(const std::string& word) {
   return !word.empty() && word.find_first_not_of("0123456789") == std::string::npos;
 }
@@ -90,7 +64,7 @@ bool AllDigits(const std::string& word) {
 // are numbers of the same value ("0002" and "2").
 bool SameValue(const std::string& a, const std::string& b) {
   if (AllDigits(a) && AllDigits(b)) return std::stol(a) == std::stol(b);
-  return Lower(a) == Lower(b);
+  return LowerAscii(a) == LowerAscii(b);
 }
 
 // Where an ADIF record may hold a received exchange word.
@@ -195,7 +169,7 @@ void ExpectRecordOfLine(const std::vector<std::string>& words, const LogShape& s
       << where;
   EXPECT_EQ(Get(record, "time_on").substr(0, 4), words[3]) << where;
   if (kDesignatorBands.count(words[0])) {
-    EXPECT_EQ(Lower(Get(record, "band")), kDesignatorBands.at(words[0])) << where;
+    EXPECT_EQ(LowerAscii(Get(record, "band")), kDesignatorBands.at(words[0])) << where;
   } else {
     EXPECT_EQ(std::lround(std::atof(Get(record, "freq").c_str()) * 1000), std::stol(words[0]))
         << where;

@@ -109,4 +109,40 @@ std::string RealDataDir() {
   return fs::is_directory(dir, error) ? fs::canonical(dir).string() : std::string{};
 }
 
+std::string LowerAscii(std::string text) {
+  for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  return text;
+}
+
+std::vector<AdifFields> ParseAdifRecords(const std::string& text, bool contacts_only) {
+  std::vector<AdifFields> records;
+  std::size_t eoh = LowerAscii(text).find("<eoh>");
+  std::size_t at = eoh == std::string::npos ? 0 : eoh + 5;
+  AdifFields fields;
+  while ((at = text.find('<', at)) != std::string::npos) {
+    std::size_t close = text.find('>', at);
+    if (close == std::string::npos) break;
+    std::string tag = LowerAscii(text.substr(at + 1, close - at - 1));
+    std::size_t colon = tag.find(':');
+    std::string name = tag.substr(0, colon);
+    at = close + 1;
+    if (name == "eor") {
+      if (!contacts_only || fields.count("call") || fields.count("qso_date")) {
+        records.push_back(fields);
+      }
+      fields.clear();
+    } else if (colon != std::string::npos) {
+      std::size_t length = std::stoul(tag.substr(colon + 1));
+      fields[name] = text.substr(at, length);
+      at += length;
+    }
+  }
+  return records;
+}
+
+std::string FieldOf(const AdifFields& fields, const std::string& name) {
+  auto found = fields.find(name);
+  return found == fields.end() ? std::string{} : found->second;
+}
+
 }  // namespace quorvel::testing

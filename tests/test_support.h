@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -57,5 +58,15 @@ RunResult RunQuorvelcon(const std::vector<std::string>& args, const std::string&
 
 /// The folder of real logs written by other programs, or empty when it is not present.
 std::string RealDataDir();
+
+/// An ADIF record read by the tests' own small parser: tag name (lower case) to value.
+using AdifFields = std::map<std::string, std::string>;
+/// The records after the header of an ADIF text; with `contacts_only`, records without a call
+/// and a date are left out, as the converter leaves them.
+std::vector<AdifFields> ParseAdifRecords(const std::string& text, bool contacts_only);
+/// The value of a tag, empty when the record has none.
+std::string FieldOf(const AdifFields& fields, const std::string& name);
+/// `text` with the letters A to Z lowered.
+std::string LowerAscii(std::string text);
 
 }  // namespace quorvel::testing
