@@ -41,6 +41,14 @@ int LogFile::ReadQso(QsoRecord&) {
   return 0;
 }
 
+std::unique_ptr<QsoMaker> LogFile::NewQsoMaker() const {
+  return nullptr;
+}
+
+int LogFile::ReadRawQso(RawQso&) {
+  return 0;
+}
+
 int LogFile::WriteQso(const QsoRecord&) {
   return 0;
 }

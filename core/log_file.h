@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "core/contest_header.h"
 #include "core/log_stream.h"
 #include "core/qso_record.h"
+#include "core/raw_qso.h"
 
 namespace quorvel {
 
@@ -46,6 +48,16 @@ class LogFile : public LogStream {
   virtual int ReadQso(QsoRecord& record);
   /// Writes one QSO; 0 when the format cannot hold it. Read-only formats keep this version.
   virtual int WriteQso(const QsoRecord& record);
+
+  /// Readers for which making the record of a contact's bytes is a large part of the reading
+  /// read in two steps, so that reading ahead can share the work between two threads:
+  /// ReadRawQso takes the next contact from the file as ReadQso would (1, or 0 at the end of
+  /// the log), and a maker from NewQsoMaker makes its record. ReadQso is the two together.
+  /// The other readers give no maker.
+  virtual std::unique_ptr<QsoMaker> NewQsoMaker() const;
+  virtual int ReadRawQso(RawQso& raw);
+  /// Counts contacts without a readable date or time that makers found.
+  void AddUndatedQsos(int count) { notes.undated_qsos += count; }
 
   const ContestHeader& Header() const { return header; }
   const ConversionOptions& Options() const { return options; }

@@ -248,6 +248,8 @@ class AdifLogFile : public LogFile {
   int WriteHeader(ContestHeader source) override;
   int ReadQso(QsoRecord& record) override;
   int WriteQso(const QsoRecord& record) override;
+  std::unique_ptr<QsoMaker> NewQsoMaker() const override;
+  int ReadRawQso(RawQso& raw) override;
 
  private:
   // What the tags of one contact gave besides the record's own fields: the calendar fields
@@ -281,14 +283,6 @@ class AdifLogFile : public LogFile {
   void ApplyHeaderCategory(std::string_view value);
   void FillHeaderFromFirstRecord();
   void FillOwnExchange(std::string_view sent);
-  void ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record, ContactState& state) const;
-  void ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
-                        ContactState& state) const;
-  void ApplyReceivedSerial(std::string_view value, QsoRecord& record, ContactState& state) const;
-  void FinishContact(QsoRecord& record, const ContactState& state);
-  static bool IsContact(const QsoRecord& record, const ContactState& state);
-  bool CountryPrefixIs(const QsoRecord& record,
-                       std::initializer_list<std::string_view> prefixes) const;
 
   void WriteProgramLines(AdifRecordText& text) const;
   void WriteAddress(AdifRecordText& text) const;
@@ -302,22 +296,23 @@ class AdifLogFile : public LogFile {
 
   AdifTagScanner scanner{*this};
   CountryTable country_table{kCountryFileName};
+  // The country of the last call looked up, which the next question mostly asks about again.
   struct CountryLookup {
     std::string call;  // keeps its capacity: no allocation per contact
     const Country* country = nullptr;
     bool valid = false;
+    bool PrefixIs(const CountryTable& table, std::string_view call,
+                  std::initializer_list<std::string_view> prefixes);
   };
-  mutable CountryLookup last_lookup;
+  mutable CountryLookup last_lookup;  // the writer's
+  bool CountryPrefixIs(const QsoRecord& record,
+                       std::initializer_list<std::string_view> prefixes) const;
   CalendarDays calendar;  // the dates of the contacts written
-  // Contest loggers name the same contest on every record: the last identifier and its code
-  // (the code depends on the identifier alone).
-  struct ContestIdLookup {
-    std::string id;
-    int contest = 0;
-    bool valid = false;
-  };
-  mutable ContestIdLookup last_contest_id;
-  int ContestOfId(std::string_view id) const;
+  // Contacts are read in two steps: the tags of a contact from the file, then its record of
+  // them (ContactMaker, in adif_reader.cpp), which reading ahead may make on another thread.
+  class ContactMaker;
+  RawQso raw_contact;
+  std::unique_ptr<QsoMaker> own_maker;  // the maker of ReadQso
   std::unique_ptr<SectionTable> section_table;
   bool from_dx4win = false;
 };

@@ -787,42 +787,108 @@ void AdifLogFile::FillOwnExchange(std::string_view sent) {
 
 // ---- Contacts ----
 
+namespace {
+
+// A call tag gives the contact a call unless its value is empty or, shorter than the call
+// field, starts with a blank (QsoRecord::SetCall reads a call up to its first blank).
+bool GivesCall(std::string_view value) {
+  constexpr std::size_t kCallRoom = sizeof(QsoRecord{}.call);
+  if (value.empty() || value[0] == '\0') return false;
+  return value[0] != ' ' || value.size() >= kCallRoom;
+}
+
+}  // namespace
+
+// Makes the record of a contact's tags. It keeps the last contest identifier and the last
+// country looked up, which the next contact mostly asks for again.
+class AdifLogFile::ContactMaker final : public QsoMaker {
+ public:
+  explicit ContactMaker(const AdifLogFile& log) : log(log) {}
+  bool Make(const RawQso& raw, QsoRecord& record) override;
+
+ private:
+  void ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record, ContactState& state);
+  void ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
+                        ContactState& state) const;
+  void ApplyReceivedSerial(std::string_view value, QsoRecord& record, ContactState& state);
+  void FinishContact(QsoRecord& record, const ContactState& state) const;
+  int ContestOfId(std::string_view id);
+
+  const AdifLogFile& log;
+  // Contest loggers name the same contest on every record: the last identifier and its code
+  // (the code depends on the identifier alone).
+  struct ContestIdLookup {
+    std::string id;
+    int contest = 0;
+    bool valid = false;
+  } last_contest_id;
+  CountryLookup last_lookup;
+};
+
+std::unique_ptr<QsoMaker> AdifLogFile::NewQsoMaker() const {
+  return std::make_unique<ContactMaker>(*this);
+}
+
 int AdifLogFile::ReadQso(QsoRecord& record) {
-  for (;;) {
+  if (!ReadRawQso(raw_contact)) {
     record.Clear();
+    return 0;
+  }
+  if (!own_maker) own_maker = NewQsoMaker();
+  if (!own_maker->Make(raw_contact, record)) ++notes.undated_qsos;
+  return 1;
+}
+
+// The tags of the next contact, up to its <eor>. A record is a contact when it names a call or
+// a date; other records are counted and passed over.
+int AdifLogFile::ReadRawQso(RawQso& raw) {
+  for (;;) {
+    raw.Clear();
     if (IsEof()) return 0;
-    ContactState state;
     AdifTagScanner::Tag tag;
     AdifTagScanner::Result result;
     std::int64_t first_tag = -1;
+    bool call_given = false;
+    bool date_given = false;
     while ((result = scanner.Next(tag)) == AdifTagScanner::Result::kTag) {
       if (first_tag < 0) first_tag = tag.offset;
-      ApplyQsoTag(tag, record, state);
+      if (tag.number == kAdifCall) call_given = GivesCall(tag.value);
+      if (tag.number == kAdifQsoDate) date_given = !tag.value.empty();
+      if (tag.number != kAdifUnknown) raw.Add(tag.number, tag.value);
     }
+    bool contact = call_given || date_given;
     if (result == AdifTagScanner::Result::kEndOfFile) {
       // A contact the end of the file cut off before its <eor> is not returned: the log stops
       // at its first tag. What follows the last <eor> without a call or a date (a trailer tag,
       // blanks) is no contact, and the log ends there normally.
-      if (IsContact(record, state)) NoteStop(first_tag);
+      if (contact) NoteStop(first_tag);
       return 0;
     }
     scanner.Sync();
-    if (!IsContact(record, state)) {
+    if (!contact) {
       ++notes.skipped_records;  // a bare <eor>, or a record of application fields only
       continue;
     }
-    FinishContact(record, state);
     ++qso_count;
     return 1;
   }
 }
 
-// A record is a contact when it names a call or a date.
-bool AdifLogFile::IsContact(const QsoRecord& record, const ContactState& state) {
-  return record.call[0] != '\0' || state.date_seen;
+bool AdifLogFile::ContactMaker::Make(const RawQso& raw, QsoRecord& record) {
+  record.Clear();
+  ContactState state;
+  AdifTagScanner::Tag tag;
+  for (std::size_t i = 0; i < raw.Count(); ++i) {
+    tag.number = raw.Number(i);
+    tag.value = raw.Value(i);
+    ApplyQsoTag(tag, record, state);
+  }
+  FinishContact(record, state);
+  return state.date_valid && state.start_valid;
 }
 
-void AdifLogFile::FinishContact(QsoRecord& record, const ContactState& state) {
+void AdifLogFile::ContactMaker::FinishContact(QsoRecord& record, const ContactState& state) const {
+  const ContestHeader& header = log.header;
   // The IARU layout writes the exchange as text only when there is no ITU zone.
   if (header.contest == kContestIaru && record.ituz != 0) record.SetRcvdExch("");
   bool class_given = record.prec != ' ' || record.check != ' ';
@@ -830,7 +896,6 @@ void AdifLogFile::FinishContact(QsoRecord& record, const ContactState& state) {
     record.prec = state.logged_class[0];
     record.check = state.logged_class[1];
   }
-  if (!state.date_valid || !state.start_valid) ++notes.undated_qsos;
   std::int64_t start = UtcSeconds(state.date[0], state.date[1], state.date[2], state.start[0],
                                   state.start[1], state.start[2]);
   record.time_on = start;
@@ -842,8 +907,9 @@ void AdifLogFile::FinishContact(QsoRecord& record, const ContactState& state) {
   }
 }
 
-void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
-                              ContactState& state) const {
+void AdifLogFile::ContactMaker::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
+                                            ContactState& state) {
+  const ContestHeader& header = log.header;
   std::string_view value = tag.value;
   switch (tag.number) {
     case kAdifCall:
@@ -976,18 +1042,19 @@ void AdifLogFile::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
 
 // A log read from ADIF keeps its received exchange where the other formats look for it: the
 // tag in which the contest's layout writes the exchange fills `rcvd_exch` as well.
-void AdifLogFile::ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
-                                   ContactState& state) const {
-  int rank = ExchangeRank(header.contest, tag.number);
+void AdifLogFile::ContactMaker::ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
+                                                 ContactState& state) const {
+  int rank = ExchangeRank(log.header.contest, tag.number);
   if (rank == 0 || rank >= state.exchange_rank || tag.value.empty()) return;
   record.SetRcvdExch(tag.value);
   state.exchange_rank = rank;
 }
 
 // DX4WIN writes the Canadian province of ARRL 10 m contacts in the serial-number tag.
-void AdifLogFile::ApplyReceivedSerial(std::string_view value, QsoRecord& record,
-                                      ContactState& state) const {
-  if (from_dx4win && header.contest == kContestArrl10 && CountryPrefixIs(record, {"VE"})) {
+void AdifLogFile::ContactMaker::ApplyReceivedSerial(std::string_view value, QsoRecord& record,
+                                                    ContactState& state) {
+  if (log.from_dx4win && log.header.contest == kContestArrl10 &&
+      last_lookup.PrefixIs(log.country_table, record.Call(), {"VE"})) {
     record.SetRcvdExch(value);
     state.exchange_rank = 0;
   } else {
@@ -995,7 +1062,7 @@ void AdifLogFile::ApplyReceivedSerial(std::string_view value, QsoRecord& record,
   }
 }
 
-int AdifLogFile::ContestOfId(std::string_view id) const {
+int AdifLogFile::ContactMaker::ContestOfId(std::string_view id) {
   if (!last_contest_id.valid || last_contest_id.id != id) {
     last_contest_id.id.assign(id.substr(0, 64));
     last_contest_id.contest = AdifContestFromId(id);
@@ -1004,17 +1071,21 @@ int AdifLogFile::ContestOfId(std::string_view id) const {
   return last_contest_id.contest;
 }
 
-bool AdifLogFile::CountryPrefixIs(const QsoRecord& record,
-                                  std::initializer_list<std::string_view> prefixes) const {
+bool AdifLogFile::CountryLookup::PrefixIs(const CountryTable& table, std::string_view call,
+                                          std::initializer_list<std::string_view> prefixes) {
   // A contact may ask several times (exchange, then state line): look its call up once.
-  if (!last_lookup.valid || last_lookup.call != record.Call()) {
-    last_lookup.call.assign(record.Call());
-    last_lookup.country = country_table.LookupCall(record.Call());
-    last_lookup.valid = true;
+  if (!valid || this->call != call) {
+    this->call.assign(call);
+    country = table.LookupCall(call);
+    valid = true;
   }
-  const Country* country = last_lookup.country;
   if (country == nullptr) return false;
   return std::find(prefixes.begin(), prefixes.end(), country->prefix) != prefixes.end();
+}
+
+bool AdifLogFile::CountryPrefixIs(const QsoRecord& record,
+                                  std::initializer_list<std::string_view> prefixes) const {
+  return last_lookup.PrefixIs(country_table, record.Call(), prefixes);
 }
 
 }  // namespace quorvel
