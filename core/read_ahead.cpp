@@ -18,11 +18,28 @@ namespace {
 constexpr std::size_t kBatchQsos = 256;
 constexpr std::size_t kSlots = 4;
 
+// A reader that reads in two steps (LogFile::ReadRawQso) hands over its contacts as it took
+// them from the file, `raws`; their records are made by the thread that has less to do.
 struct Batch {
   std::vector<QsoRecord> qsos = std::vector<QsoRecord>(kBatchQsos);
   std::vector<std::int64_t> positions = std::vector<std::int64_t>(kBatchQsos);  // after each
+  std::vector<RawQso> raws;  // kBatchQsos of them for a two-step reader
   std::size_t count = 0;
+  bool made = true;   // the records of `raws` are made
   bool last = false;  // the input ends with this batch
+};
+
+// A two-step reader's maker on one of the two threads, and the contacts it found undated.
+struct Making {
+  std::unique_ptr<QsoMaker> maker;
+  int undated = 0;
+
+  void MakeBatch(Batch& batch) {
+    for (std::size_t i = 0; i < batch.count; ++i) {
+      if (!maker->Make(batch.raws[i], batch.qsos[i])) ++undated;
+    }
+    batch.made = true;
+  }
 };
 
 // The ring between the two threads. The reader fills the slot at `head` while fewer than all
@@ -31,6 +48,11 @@ struct Batch {
 class BatchRing {
  public:
   Batch& ToFill() { return slots[head % kSlots]; }
+  // Before the threads start only.
+  template <typename Change>
+  void ForEachSlot(Change change) {
+    for (Batch& batch : slots) change(batch);
+  }
   Batch& ToEmpty() { return slots[tail % kSlots]; }
 
   // Reader: waits for a free slot; false when the writer has stopped.
@@ -38,6 +60,12 @@ class BatchRing {
     std::unique_lock lock(mutex);
     changed.wait(lock, [this] { return handed_over < kSlots || writer_stopped; });
     return !writer_stopped;
+  }
+  // Reader: true when the writer has a batch waiting besides the one it writes, so that the
+  // reader had better make the records of the next batch itself.
+  bool WriterHasWork() {
+    std::lock_guard lock(mutex);
+    return handed_over >= 2;
   }
   void HandOver() {
     {
@@ -78,11 +106,17 @@ class BatchRing {
   std::condition_variable changed;
 };
 
-// Fills one batch from the input; true when the input has more.
-bool ReadBatch(LogFile& input, Batch& batch) {
+// Fills one batch from the input; true when the input has more. A two-step reader's contacts
+// are taken as they stand in the file, their records not yet made.
+bool ReadBatch(LogFile& input, Batch& batch, bool two_steps) {
   batch.count = 0;
+  batch.made = !two_steps;
   while (batch.count < kBatchQsos) {
-    if (input.IsEof() || !input.ReadQso(batch.qsos[batch.count])) return false;
+    if (input.IsEof()) return false;
+    if (!(two_steps ? input.ReadRawQso(batch.raws[batch.count])
+                    : input.ReadQso(batch.qsos[batch.count]))) {
+      return false;
+    }
     batch.positions[batch.count] = input.Tell();
     ++batch.count;
   }
@@ -90,13 +124,15 @@ bool ReadBatch(LogFile& input, Batch& batch) {
 }
 
 // The reading thread: batch after batch until the input ends or the writer stops. What the
-// reader throws ends the input and is thrown again on the writing thread.
-void ReadAll(LogFile& input, BatchRing& ring, std::exception_ptr& failure) {
+// reader throws ends the input and is thrown again on the writing thread. While the writer
+// has batches waiting, this thread makes the records of a two-step reader's batch itself.
+void ReadAll(LogFile& input, BatchRing& ring, Making& making, std::exception_ptr& failure) {
   bool more = true;
   while (more && ring.WaitForRoom()) {
     Batch& batch = ring.ToFill();
     try {
-      more = ReadBatch(input, batch);
+      more = ReadBatch(input, batch, making.maker != nullptr);
+      if (!batch.made && ring.WriterHasWork()) making.MakeBatch(batch);
     } catch (...) {
       failure = std::current_exception();
       more = false;
@@ -107,8 +143,9 @@ void ReadAll(LogFile& input, BatchRing& ring, std::exception_ptr& failure) {
 }
 
 // Writes one batch; false when the conversion ends with it.
-bool WriteBatch(Converter& converter, const Batch& batch, ConversionProgress& progress,
+bool WriteBatch(Converter& converter, Batch& batch, Making& making, ConversionProgress& progress,
                 const ProgressCallback& on_step) {
+  if (!batch.made) making.MakeBatch(batch);
   for (std::size_t i = 0; i < batch.count; ++i) {
     bool writable = converter.WriteRead(batch.qsos[i]);
     progress.position = batch.positions[i];
@@ -126,13 +163,17 @@ void RunReadingAhead(Converter& converter, ConversionProgress& progress,
   LogFile* input = converter.Input();
   if (input == nullptr || converter.OutputWriteFailed()) return;
   auto ring = std::make_unique<BatchRing>();
+  Making reading{input->NewQsoMaker()};
+  Making writing{input->NewQsoMaker()};
+  if (reading.maker) ring->ForEachSlot([](Batch& batch) { batch.raws.resize(kBatchQsos); });
   std::exception_ptr failure;
-  std::thread reader(ReadAll, std::ref(*input), std::ref(*ring), std::ref(failure));
+  std::thread reader(ReadAll, std::ref(*input), std::ref(*ring), std::ref(reading),
+                     std::ref(failure));
   bool more = true;
   try {
     while (more) {
       ring->WaitForBatch();
-      more = WriteBatch(converter, ring->ToEmpty(), progress, on_step);
+      more = WriteBatch(converter, ring->ToEmpty(), writing, progress, on_step);
       ring->GiveBack();
     }
   } catch (...) {
@@ -142,6 +183,7 @@ void RunReadingAhead(Converter& converter, ConversionProgress& progress,
   }
   ring->StopReader();
   reader.join();
+  input->AddUndatedQsos(reading.undated + writing.undated);
   if (failure) std::rethrow_exception(failure);
 }
 
