@@ -22,9 +22,15 @@ class RawQso {
     fields.clear();
     used = 0;
   }
-  void Add(int number, std::string_view value) {
-    if (value.size() > capacity - used) Grow(value.size());
-    if (!value.empty()) std::memcpy(bytes.get() + used, value.data(), value.size());
+  /// Keeps a field; `room` bytes may be read from the value's first (at least its size), so
+  /// that a short value is copied as a whole word.
+  void Add(int number, std::string_view value, std::size_t room) {
+    if (capacity - used < value.size() + kWord) Grow(value.size());
+    if (value.size() <= kWord && room >= kWord) {
+      std::memcpy(bytes.get() + used, value.data(), kWord);
+    } else if (!value.empty()) {
+      std::memcpy(bytes.get() + used, value.data(), value.size());
+    }
     fields.push_back({number, used, value.size()});
     used += value.size();
   }
@@ -40,8 +46,9 @@ class RawQso {
     std::size_t at;
     std::size_t size;
   };
+  static constexpr std::size_t kWord = 16;
   void Grow(std::size_t more) {
-    std::size_t wanted = std::max(2 * capacity, used + more + 256);
+    std::size_t wanted = std::max(2 * capacity, used + more + kWord + 256);  // capacity >= used
     auto larger = std::make_unique<char[]>(wanted);
     if (used > 0) std::memcpy(larger.get(), bytes.get(), used);
     bytes = std::move(larger);

@@ -183,10 +183,12 @@ class AdifTagScanner {
   struct Tag {
     int number = kAdifUnknown;
     std::string_view value;   // valid until the next call
+    std::size_t room = 0;     // bytes that may be read from the value's first, at least its size
     std::int64_t offset = 0;  // byte offset of the tag's '<' in the file
   };
   /// Longest value kept; the rest of a longer value is passed over.
   static constexpr std::size_t kValueRoom = 4095;
+  static constexpr std::int64_t kValueRoomLength = kValueRoom;
 
   explicit AdifTagScanner(LogStream& stream) : stream(stream) {}
   AdifTagScanner(const AdifTagScanner&) = delete;
@@ -209,7 +211,20 @@ class AdifTagScanner {
     return static_cast<unsigned char>(*pos++);
   }
   void Unget() { --pos; }  // only right after a Get that returned a byte
-  bool FindTagStart();
+  // Moves past the '<' of the next tag; false at the end of the file. The next tag mostly
+  // follows the last value at once or after its line end.
+  bool FindTagStart() {
+    if (end - pos >= 3) {
+      std::size_t skip = pos[0] == '<' ? 1 : pos[0] == '\n' && pos[1] == '<' ? 2 : 0;
+      if (skip == 0 && pos[0] == '\r' && pos[1] == '\n' && pos[2] == '<') skip = 3;
+      pos += skip;
+      if (skip != 0) return true;
+    }
+    return SearchTagStart();
+  }
+  bool SearchTagStart();
+  bool ReadGuessedTag(Tag& tag);
+  Result ReadTag(Tag& tag);
   bool ReadPlainTag(int& number, std::int64_t& length);
   Stop ReadNameAndLength(int& number, std::int64_t& length);
   Stop ReadName(int& number);
@@ -233,7 +248,7 @@ class AdifTagScanner {
     int number = kAdifUnknown;
     std::size_t size = 0;  // of the name; 0 while nothing is known
   };
-  bool GuessName(int& number, std::size_t& size) const;
+  bool GuessName(const char* name, int& number, std::size_t& size) const;
   void RememberName(int number, std::size_t size);
   NameGuess next_names[kAdifTagCount + 1];  // by the number before, the last for unknown names
   int previous_name = kAdifEor;

@@ -189,9 +189,15 @@ constexpr ExchangeRanks BuildExchangeRanks() {
 
 constexpr ExchangeRanks kExchangeRanks = BuildExchangeRanks();
 
-int ExchangeRank(int contest, int tag) {
-  if (contest > kContestCount || tag < 0 || tag >= kAdifTagCount) return 0;
-  return kExchangeRanks[contest][tag];
+using ExchangeRankRow = ExchangeRanks::value_type;
+constexpr ExchangeRankRow kNoExchangeRanks{};
+
+const ExchangeRankRow& ExchangeRanksOf(int contest) {
+  return contest >= 0 && contest <= kContestCount ? kExchangeRanks[contest] : kNoExchangeRanks;
+}
+
+int ExchangeRankOf(const ExchangeRankRow& ranks, int tag) {
+  return tag >= 0 && tag < kAdifTagCount ? ranks[tag] : 0;
 }
 
 template <typename Field>
@@ -267,11 +273,7 @@ bool AdifTagScanner::Refill() {
   return !window.empty();
 }
 
-bool AdifTagScanner::FindTagStart() {
-  if (pos != end && *pos == '<') {  // the next tag right after the last value
-    ++pos;
-    return true;
-  }
+bool AdifTagScanner::SearchTagStart() {
   for (;;) {
     if (pos != end) {
       const void* open = std::memchr(pos, '<', static_cast<std::size_t>(end - pos));
@@ -384,10 +386,10 @@ bool ReadPlainLength(const char*& at, std::int64_t& length) {
 // The tag as nearly every log writes it, "<name:length>", "<name:length:type>" or "<name>",
 // read straight from the buffer. False, with nothing taken, for any other form, or near the
 // end of the buffer: the byte-wise readers below read those.
-bool AdifTagScanner::ReadPlainTag(int& number, std::int64_t& length) {
+inline bool AdifTagScanner::ReadPlainTag(int& number, std::int64_t& length) {
   if (end - pos < kPlainTagRoom) return false;
   std::size_t size = 0;
-  if (!GuessName(number, size)) {
+  if (!GuessName(pos, number, size)) {
     std::uint64_t words[kNameWords] = {};
     size = LowerNameByWords(pos, words);
     if (size == 0) size = LowerNameByBytes(pos, words);
@@ -419,13 +421,13 @@ std::size_t GuessSlot(int number) {
 
 }  // namespace
 
-// True, with the name's number and size, when the bytes at the scan position are the name
-// that followed the previous name last time. The buffer holds kPlainTagRoom bytes there.
-bool AdifTagScanner::GuessName(int& number, std::size_t& size) const {
+// True, with the name's number and size, when the bytes at `name` are the name that followed
+// the previous name last time. The buffer holds kPlainTagRoom bytes there.
+bool AdifTagScanner::GuessName(const char* name, int& number, std::size_t& size) const {
   const NameGuess& guess = next_names[GuessSlot(previous_name)];
   if (guess.size == 0) return false;
-  if ((LoadWord(pos) & guess.masks[0]) != guess.bytes[0]) return false;
-  if ((LoadWord(pos + 8) & guess.masks[1]) != guess.bytes[1]) return false;
+  if ((LoadWord(name) & guess.masks[0]) != guess.bytes[0]) return false;
+  if ((LoadWord(name + 8) & guess.masks[1]) != guess.bytes[1]) return false;
   number = guess.number;
   size = guess.size;
   return true;
@@ -549,7 +551,7 @@ std::string_view AdifTagScanner::ReadOpenValue() {
   return {value_copy, kept};
 }
 
-AdifTagScanner::Result AdifTagScanner::Next(Tag& tag) {
+AdifTagScanner::Result AdifTagScanner::ReadTag(Tag& tag) {
   for (;;) {
     if (!FindTagStart()) return Result::kEndOfFile;
     tag.offset = Offset() - 1;
@@ -563,9 +565,11 @@ AdifTagScanner::Result AdifTagScanner::Next(Tag& tag) {
     tag.number = number;
     if (length >= 0 && length <= end - pos && static_cast<std::size_t>(length) <= kValueRoom) {
       tag.value = {pos, static_cast<std::size_t>(length)};  // the value lies in the buffer
+      tag.room = static_cast<std::size_t>(end - pos);
       pos += length;
     } else {
       tag.value = length >= 0 ? ReadCountedValue(length) : ReadOpenValue();
+      tag.room = tag.value.size();
     }
     return Result::kTag;
   }
@@ -576,6 +580,43 @@ AdifTagScanner::Stop AdifTagScanner::ReadNameAndLength(int& number, std::int64_t
   Stop stop = ReadName(number);
   if (stop == Stop::kColon) stop = ReadLength(length);
   return stop;
+}
+
+// Most tags of a contest logger's file are read here without a call: a name that is the one
+// guessed, right after the last value or its line end, with a stated length whose value lies
+// in the buffer. False, with nothing taken, for every other tag, which ReadTag reads.
+inline bool AdifTagScanner::ReadGuessedTag(Tag& tag) {
+  if (end - pos < kPlainTagRoom + 3) return false;
+  std::size_t skip = pos[0] == '<'                                       ? 1
+                     : pos[0] == '\n' && pos[1] == '<'                   ? 2
+                     : pos[0] == '\r' && pos[1] == '\n' && pos[2] == '<' ? 3
+                                                                         : 0;
+  const char* name = pos + skip;
+  int number = kAdifUnknown;
+  std::size_t size = 0;
+  if (skip == 0 || !GuessName(name, number, size) || number == kAdifEoh) return false;
+  const char* at = name + size;
+  std::int64_t length = -1;  // none stated
+  if (*at++ == ':' && !ReadPlainLength(at, length)) return false;
+  if (number != kAdifEor && (length < 0 || length > end - at || length > kValueRoomLength)) {
+    return false;
+  }
+  previous_name = number;
+  tag.offset = window_offset + (name - 1 - begin);
+  tag.number = number;
+  if (number == kAdifEor) {
+    pos = at;
+    return true;
+  }
+  tag.value = {at, static_cast<std::size_t>(length)};
+  tag.room = static_cast<std::size_t>(end - at);
+  pos = at + length;
+  return true;
+}
+
+inline AdifTagScanner::Result AdifTagScanner::Next(Tag& tag) {
+  if (ReadGuessedTag(tag)) return tag.number == kAdifEor ? Result::kEndOfRecord : Result::kTag;
+  return ReadTag(tag);
 }
 
 // ---- Header ----
@@ -807,8 +848,8 @@ class AdifLogFile::ContactMaker final : public QsoMaker {
   bool Make(const RawQso& raw, QsoRecord& record) override;
 
  private:
-  void ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record, ContactState& state);
-  void ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
+  void ApplyQsoTags(const RawQso& raw, QsoRecord& record, ContactState& state);
+  void ApplyExchangeTag(int rank, std::string_view value, QsoRecord& record,
                         ContactState& state) const;
   void ApplyReceivedSerial(std::string_view value, QsoRecord& record, ContactState& state);
   void FinishContact(QsoRecord& record, const ContactState& state) const;
@@ -854,7 +895,7 @@ int AdifLogFile::ReadRawQso(RawQso& raw) {
       if (first_tag < 0) first_tag = tag.offset;
       if (tag.number == kAdifCall) call_given = GivesCall(tag.value);
       if (tag.number == kAdifQsoDate) date_given = !tag.value.empty();
-      if (tag.number != kAdifUnknown) raw.Add(tag.number, tag.value);
+      if (tag.number != kAdifUnknown) raw.Add(tag.number, tag.value, tag.room);
     }
     bool contact = call_given || date_given;
     if (result == AdifTagScanner::Result::kEndOfFile) {
@@ -877,12 +918,7 @@ int AdifLogFile::ReadRawQso(RawQso& raw) {
 bool AdifLogFile::ContactMaker::Make(const RawQso& raw, QsoRecord& record) {
   record.Clear();
   ContactState state;
-  AdifTagScanner::Tag tag;
-  for (std::size_t i = 0; i < raw.Count(); ++i) {
-    tag.number = raw.Number(i);
-    tag.value = raw.Value(i);
-    ApplyQsoTag(tag, record, state);
-  }
+  ApplyQsoTags(raw, record, state);
   FinishContact(record, state);
   return state.date_valid && state.start_valid;
 }
@@ -907,146 +943,149 @@ void AdifLogFile::ContactMaker::FinishContact(QsoRecord& record, const ContactSt
   }
 }
 
-void AdifLogFile::ContactMaker::ApplyQsoTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
-                                            ContactState& state) {
+void AdifLogFile::ContactMaker::ApplyQsoTags(const RawQso& raw, QsoRecord& record,
+                                             ContactState& state) {
   const ContestHeader& header = log.header;
-  std::string_view value = tag.value;
-  switch (tag.number) {
-    case kAdifCall:
-      record.SetCall(value.data(), static_cast<int>(std::min<std::size_t>(value.size(), 14)));
-      break;
-    case kAdifQsoDate:
-      state.date_seen = !value.empty();
-      state.date_valid = ReadDate(value, state.date);
-      break;
-    case kAdifTimeOn:
-      state.start_valid = ReadTimeOfDay(value, state.start);
-      break;
-    case kAdifTimeOff:
-      state.end_seen = ReadTimeOfDay(value, state.end);
-      break;
-    case kAdifFreq:
-      record.freq = ParseFrequency(value);
-      break;
-    case kAdifBand:
-      record.band = static_cast<std::uint8_t>(BandFromName(value));
-      if (record.band == 0) {
-        record.SetBandName(value);
-      } else {
-        record.band_name[0] = '\0';
-      }
-      break;
-    case kAdifMode:
-      ApplyMode(value, record);
-      break;
-    case kAdifSubmode:
-      record.SetSubmode(value);
-      break;
-    case kAdifTxPwr:
-      record.SetTxPwr(value);
-      break;
-    case kAdifRstSent:
-      record.SetRstSent(value);
-      break;
-    case kAdifRstRcvd:
-      record.SetRstRcvd(value);
-      break;
-    case kAdifQslSent:
-      if (!value.empty()) record.SetQslSent(value[0]);
-      break;
-    case kAdifQslRcvd:
-      if (!value.empty()) record.SetQslRcvd(value[0]);
-      break;
-    case kAdifName:
-      record.SetName(value);
-      break;
-    case kAdifQth:
-      record.SetQth(value);
-      break;
-    case kAdifState:
-      record.SetState(value.data(), static_cast<int>(std::min<std::size_t>(value.size(), 3)));
-      break;
-    case kAdifComment:
-      record.SetComment(value);
-      break;
-    case kAdifContestId:
-      record.SetContest(static_cast<std::uint8_t>(ContestOfId(value)));
-      break;
-    case kAdifStx:
-      record.SetStx(value);
-      break;
-    case kAdifSrx:
-      ApplyReceivedSerial(value, record, state);
-      break;
-    case kAdifPrec:
-    case kAdifPrecedence:
-      if (!value.empty()) record.prec = value[0];
-      break;
-    case kAdifCheck:
-      if (!value.empty()) record.SetCheck(value);
-      break;
-    case kAdifArrlSect:
-      record.SetArrlSect(value);
-      break;
-    case kAdifGridsquare:
-      record.SetGridsquare(value);
-      break;
-    case kAdifCqz:
-      record.SetCqz(value);
-      break;
-    case kAdifItuz:
-      record.SetItuz(value);
-      break;
-    case kAdifIota:
-      record.SetIota(value);
-      break;
-    case kAdifTxCount:
-      if (!value.empty()) record.SetPrec(value);
-      break;
-    case kAdifCategory:
-      if (!value.empty()) record.check = value[0];
-      break;
-    case kAdifAge:
-      record.SetAge(value);
-      break;
-    case kAdifTenTen:
-      record.SetTenTen(value);
-      break;
-    case kAdifArciNum:
-      record.SetArciNum(value);
-      break;
-    case kAdifRcv:
-      // Field Day class: transmitters and category letter, as in 2A.
-      if (header.contest == kContestFd && !value.empty()) {
-        if (IsLetter(value.back())) record.check = value.back();
-        record.SetPrec(value.substr(0, value.size() - 1));
-      }
-      break;
-    case kAdifClass:
-      if (header.contest == kContestFd) ReadFieldDayClass(value, record.prec, record.check);
-      break;
-    case kAdifSrxString:
-      // Field Day loggers that write no class tag log the class first: "1F CT".
-      if (header.contest == kContestFd) {
-        std::string_view words[1];
-        if (SplitWords(value, words) == 1) {
-          ReadFieldDayClass(words[0], state.logged_class[0], state.logged_class[1]);
+  const ExchangeRankRow& ranks = ExchangeRanksOf(header.contest);
+  for (std::size_t i = 0; i < raw.Count(); ++i) {
+    const int number = raw.Number(i);
+    const std::string_view value = raw.Value(i);
+    switch (number) {
+      case kAdifCall:
+        record.SetCall(value.data(), static_cast<int>(std::min<std::size_t>(value.size(), 14)));
+        break;
+      case kAdifQsoDate:
+        state.date_seen = !value.empty();
+        state.date_valid = ReadDate(value, state.date);
+        break;
+      case kAdifTimeOn:
+        state.start_valid = ReadTimeOfDay(value, state.start);
+        break;
+      case kAdifTimeOff:
+        state.end_seen = ReadTimeOfDay(value, state.end);
+        break;
+      case kAdifFreq:
+        record.freq = ParseFrequency(value);
+        break;
+      case kAdifBand:
+        record.band = static_cast<std::uint8_t>(BandFromName(value));
+        if (record.band == 0) {
+          record.SetBandName(value);
+        } else {
+          record.band_name[0] = '\0';
         }
-      }
-      break;
-    default:
-      break;  // eoh, address, club, power_cat and names the format does not know
+        break;
+      case kAdifMode:
+        ApplyMode(value, record);
+        break;
+      case kAdifSubmode:
+        record.SetSubmode(value);
+        break;
+      case kAdifTxPwr:
+        record.SetTxPwr(value);
+        break;
+      case kAdifRstSent:
+        record.SetRstSent(value);
+        break;
+      case kAdifRstRcvd:
+        record.SetRstRcvd(value);
+        break;
+      case kAdifQslSent:
+        if (!value.empty()) record.SetQslSent(value[0]);
+        break;
+      case kAdifQslRcvd:
+        if (!value.empty()) record.SetQslRcvd(value[0]);
+        break;
+      case kAdifName:
+        record.SetName(value);
+        break;
+      case kAdifQth:
+        record.SetQth(value);
+        break;
+      case kAdifState:
+        record.SetState(value.data(), static_cast<int>(std::min<std::size_t>(value.size(), 3)));
+        break;
+      case kAdifComment:
+        record.SetComment(value);
+        break;
+      case kAdifContestId:
+        record.SetContest(static_cast<std::uint8_t>(ContestOfId(value)));
+        break;
+      case kAdifStx:
+        record.SetStx(value);
+        break;
+      case kAdifSrx:
+        ApplyReceivedSerial(value, record, state);
+        break;
+      case kAdifPrec:
+      case kAdifPrecedence:
+        if (!value.empty()) record.prec = value[0];
+        break;
+      case kAdifCheck:
+        if (!value.empty()) record.SetCheck(value);
+        break;
+      case kAdifArrlSect:
+        record.SetArrlSect(value);
+        break;
+      case kAdifGridsquare:
+        record.SetGridsquare(value);
+        break;
+      case kAdifCqz:
+        record.SetCqz(value);
+        break;
+      case kAdifItuz:
+        record.SetItuz(value);
+        break;
+      case kAdifIota:
+        record.SetIota(value);
+        break;
+      case kAdifTxCount:
+        if (!value.empty()) record.SetPrec(value);
+        break;
+      case kAdifCategory:
+        if (!value.empty()) record.check = value[0];
+        break;
+      case kAdifAge:
+        record.SetAge(value);
+        break;
+      case kAdifTenTen:
+        record.SetTenTen(value);
+        break;
+      case kAdifArciNum:
+        record.SetArciNum(value);
+        break;
+      case kAdifRcv:
+        // Field Day class: transmitters and category letter, as in 2A.
+        if (header.contest == kContestFd && !value.empty()) {
+          if (IsLetter(value.back())) record.check = value.back();
+          record.SetPrec(value.substr(0, value.size() - 1));
+        }
+        break;
+      case kAdifClass:
+        if (header.contest == kContestFd) ReadFieldDayClass(value, record.prec, record.check);
+        break;
+      case kAdifSrxString:
+        // Field Day loggers that write no class tag log the class first: "1F CT".
+        if (header.contest == kContestFd) {
+          std::string_view words[1];
+          if (SplitWords(value, words) == 1) {
+            ReadFieldDayClass(words[0], state.logged_class[0], state.logged_class[1]);
+          }
+        }
+        break;
+      default:
+        break;  // eoh, address, club, power_cat and names the format does not know
+    }
+    ApplyExchangeTag(ExchangeRankOf(ranks, number), value, record, state);
   }
-  ApplyExchangeTag(tag, record, state);
 }
 
 // A log read from ADIF keeps its received exchange where the other formats look for it: the
 // tag in which the contest's layout writes the exchange fills `rcvd_exch` as well.
-void AdifLogFile::ContactMaker::ApplyExchangeTag(const AdifTagScanner::Tag& tag, QsoRecord& record,
-                                                 ContactState& state) const {
-  int rank = ExchangeRank(log.header.contest, tag.number);
-  if (rank == 0 || rank >= state.exchange_rank || tag.value.empty()) return;
-  record.SetRcvdExch(tag.value);
+void AdifLogFile::ContactMaker::ApplyExchangeTag(int rank, std::string_view value,
+                                                 QsoRecord& record, ContactState& state) const {
+  if (rank == 0 || rank >= state.exchange_rank || value.empty()) return;
+  record.SetRcvdExch(value);
   state.exchange_rank = rank;
 }
 
