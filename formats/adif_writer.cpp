@@ -114,6 +114,138 @@ constexpr std::array<WholeTag, kModeCount + 1> kModeTags = WholeTags(kAdifMode, 
 constexpr std::array<WholeTag, kContestCount + 1> kContestIdTags =
     WholeTags(kAdifContestId, kAdifContestNames);
 
+// ---- Tags written without a check of the room ----
+//
+// The first two lines of a contact are bounded by the record's field sizes; the caller checks
+// once that kFirstLinesRoom bytes are free, and these write at `out` and return the end. A tag
+// may touch kOpeningRoom + 3 bytes past its start before its value (the opening's move).
+
+constexpr std::size_t kTagRoom = kOpeningRoom + 3;  // an opening's move, two digits and '>'
+constexpr std::size_t kShortTextRoom = 16;          // a band name of the frequency table
+// Each tag counts kTagRoom and its longest value: no move reaches past the sum of the counts
+// up to its own.
+constexpr std::size_t kFirstLinesRoom =
+    (kTagRoom + sizeof QsoRecord{}.call) + 14 + 8 +  // call, "<qso_date:8:d>" and the date
+    2 * (kTagRoom + 6) + 2 +                         // start and end, line end
+    kWholeTagRoom + (kTagRoom + kShortTextRoom) +    // band, whole or by name
+    (kTagRoom + 12) +                                // frequency
+    (kTagRoom + sizeof QsoRecord{}.mode_name) +      // mode
+    (kTagRoom + sizeof QsoRecord{}.submode) +        // submode
+    2 * (kTagRoom + kShortTextRoom) + 2;             // reports, line end
+
+// "<name:n>" for a value of fewer than ten characters.
+inline char* PutShortOpening(char* out, AdifTag tag, std::size_t value_length) {
+  const TagOpening& opening = kTagOpenings[static_cast<std::size_t>(tag)];
+  std::memcpy(out, opening.text, kOpeningRoom);
+  out += opening.size;
+  out[0] = static_cast<char>('0' + value_length);
+  out[1] = '>';
+  return out + 2;
+}
+
+// "<name:n>" for a value of fewer than a hundred characters.
+inline char* PutOpening(char* out, AdifTag tag, std::size_t value_length) {
+  if (value_length < 10) return PutShortOpening(out, tag, value_length);
+  const TagOpening& opening = kTagOpenings[static_cast<std::size_t>(tag)];
+  std::memcpy(out, opening.text, kOpeningRoom);
+  out += opening.size;
+  std::memcpy(out, &kDigitPairs[value_length % 100 * 2], 2);
+  out[2] = '>';
+  return out + 3;
+}
+
+// The text of a record's field of N bytes (up to its first NUL), the whole field copied with
+// one move of its size; the bytes past the text are written over by what follows.
+template <std::size_t N>
+char* PutField(char* out, AdifTag tag, const char (&field)[N]) {
+  static_assert(N <= 16, "a short field");
+  std::size_t length = FieldText(field).size();
+  out = PutOpening(out, tag, length);
+  std::memcpy(out, field, N);
+  return out + length;
+}
+
+// A short text, at most kShortTextRoom characters of it.
+inline char* PutShortText(char* out, AdifTag tag, std::string_view value) {
+  value = value.substr(0, std::min(value.size(), kShortTextRoom));
+  out = PutOpening(out, tag, value.size());
+  CopyBytes(out, value.data(), value.size());
+  return out + value.size();
+}
+
+inline char* PutWhole(char* out, const WholeTag& tag) {
+  std::memcpy(out, tag.text, kWholeTagRoom);
+  return out + tag.size;
+}
+
+template <std::size_t N>
+char* PutConstant(char* out, const char (&text)[N]) {
+  std::memcpy(out, text, N - 1);
+  return out + N - 1;
+}
+
+// Two digits of each number 0..99 ("20261128", "000017"); a number outside that range (none
+// of a calendar's) is written as 99.
+template <std::size_t N>
+char* PutDigitPairs(char* out, const std::array<int, N>& values) {
+  for (int value : values) {
+    std::memcpy(out, &kDigitPairs[std::min(static_cast<unsigned>(value), 99u) * 2], 2);
+    out += 2;
+  }
+  return out;
+}
+
+// A time of day as a six-character tag, hours, minutes and seconds.
+inline char* PutClock(char* out, AdifTag tag, const CivilTime& time) {
+  out = PutShortOpening(out, tag, 6);
+  return PutDigitPairs(out, std::array{time.hour, time.minute, time.second});
+}
+
+// A number: 0 to 999 (the reports) without a division loop, others through Decimal.
+inline char* PutNumber(char* out, AdifTag tag, std::int64_t value) {
+  if (value < 0 || value >= 1000) {
+    DecimalText digits = Decimal(value);
+    out = PutOpening(out, tag, digits.length);
+    CopyBytes(out, digits.text, digits.length);
+    return out + digits.length;
+  }
+  auto number = static_cast<unsigned>(value);
+  const char* pair = &kDigitPairs[number % 100 * 2];
+  if (number < 10) {
+    out = PutShortOpening(out, tag, 1);
+    *out = pair[1];
+    return out + 1;
+  }
+  if (number < 100) {
+    out = PutShortOpening(out, tag, 2);
+    std::memcpy(out, pair, 2);
+    return out + 2;
+  }
+  out = PutShortOpening(out, tag, 3);
+  out[0] = static_cast<char>('0' + number / 100);
+  std::memcpy(out + 1, pair, 2);
+  return out + 3;
+}
+
+// A report: as a number, or in the signed two-digit form ("-05", "+03") of decibel reports.
+inline char* PutReport(char* out, AdifTag tag, std::int16_t value, bool with_sign) {
+  if (!with_sign && value >= 0) return PutNumber(out, tag, value);
+  return PutShortText(out, tag, FormatReport(value, true).View());
+}
+
+// MHz with three decimals: whole MHz, a point, then kHz within the MHz.
+inline char* PutFrequency(char* out, std::uint32_t freq) {
+  std::uint32_t whole_mhz = freq / 10000;
+  std::uint32_t khz = freq % 10000 / 10;
+  out = PutOpening(out, kAdifFreq, static_cast<std::size_t>(DigitCount(whole_mhz)) + 4);
+  out = std::to_chars(out, out + 10, whole_mhz).ptr;
+  *out++ = '.';
+  *out++ = static_cast<char>('0' + khz / 100);
+  std::memcpy(out, &kDigitPairs[khz % 100 * 2], 2);
+  return out + 2;
+}
+
+
 }  // namespace
 
 // Text of one contact or of the header, built in a bounded buffer and written in one block.
@@ -138,6 +270,11 @@ class AdifRecordText {
   AdifRecordText(const AdifRecordText&) = delete;
   AdifRecordText& operator=(const AdifRecordText&) = delete;
   bool InPlace() const { return data != storage; }
+  /// Writing without a check: the bytes free from the end of the text, where the caller writes
+  /// at most as many, and then the new end.
+  std::size_t Left() const { return Left(at); }
+  char* End() { return at; }
+  void MoveEnd(char* end) { at = std::min(end, limit); }
 
   void Append(std::string_view text) {
     char* out = at;
@@ -267,20 +404,6 @@ class AdifRecordText {
     std::memcpy(out, &kDigitPairs[static_cast<std::size_t>(value % 100) * 2], 2);
     at = out + 2;
   }
-  /// Two-digit numbers 0..99 one after the other ("20261128", "000017").
-  template <std::size_t N>
-  void AppendDigitPairs(const std::array<int, N>& values) {
-    char* out = at;
-    if (Left(out) < 2 * N) {
-      for (int value : values) AppendTwoDigits(value);
-      return;
-    }
-    for (int value : values) {
-      std::memcpy(out, &kDigitPairs[static_cast<std::size_t>(value % 100) * 2], 2);
-      out += 2;
-    }
-    at = out;
-  }
   void LineEnd() { AppendConstant("\r\n"); }
 
  private:
@@ -311,7 +434,8 @@ class AdifRecordText {
   void SmallNumber(AdifTag tag, int value) {
     char* out = at;
     if (Left(out) < kOpeningRoom + 2 + 3) return SmallNumberChecked(tag, value);
-    const char* pair = &kDigitPairs[static_cast<std::size_t>(value % 100) * 2];
+    auto number = static_cast<unsigned>(value);
+    const char* pair = &kDigitPairs[number % 100 * 2];
     if (value < 10) {
       out = ShortOpening(out, tag, 1);
       *out++ = pair[1];
@@ -321,7 +445,7 @@ class AdifRecordText {
       out += 2;
     } else {
       out = ShortOpening(out, tag, 3);
-      out[0] = static_cast<char>('0' + value / 100);
+      out[0] = static_cast<char>('0' + number / 100);
       std::memcpy(out + 1, pair, 2);
       out += 3;
     }
@@ -375,12 +499,6 @@ bool HasStateLine(int contest) {
 // The serial sent, in the layouts that carry serials, when the input logged it.
 void SentSerialIfSet(AdifRecordText& line, const QsoRecord& record) {
   if (record.stx != 0) line.Number(kAdifStx, record.stx);
-}
-
-// A time of day as a six-character tag, hours, minutes and seconds.
-void AppendClock(AdifRecordText& text, AdifTag tag, const CivilTime& time) {
-  text.TagStart(tag, 6);
-  text.AppendDigitPairs(std::array{time.hour, time.minute, time.second});
 }
 
 // Adds `item` to the line when both fit in 80 characters; otherwise the line so far goes out
@@ -513,6 +631,8 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
   CivilTime on = calendar.Of(record.time_on);
   if (on.year < 0 || on.year > kLastYear) return 0;  // no eight-digit date holds it
   AdifRecordText text(WriteSpace(AdifRecordText::kSpace));
+  static_assert(kFirstLinesRoom <= AdifRecordText::kRoom, "a new text holds the first lines");
+  if (text.Left() < kFirstLinesRoom) return 0;  // never: the text is new
   WriteTimes(record, on, text);
   WriteBandModeAndReports(record, text);
   if (header.contest == kContestGeneralQso) {
@@ -545,54 +665,48 @@ int AdifLogFile::WriteQso(const QsoRecord& record) {
 // Line 1: call, date and start time; the end time too in general-QSO logs.
 void AdifLogFile::WriteTimes(const QsoRecord& record, const CivilTime& on,
                              AdifRecordText& text) const {
-  text.Field(kAdifCall, record.call);
-  text.AppendConstant("<qso_date:8:d>");
-  text.AppendDigitPairs(std::array{on.year / 100, on.year % 100, on.month, on.day});
-  text.AppendConstant("<time_on:6>");
-  text.AppendDigitPairs(std::array{on.hour, on.minute, on.second});
+  char* out = text.End();  // WriteQso made room for the first two lines
+  out = PutField(out, kAdifCall, record.call);
+  out = PutConstant(out, "<qso_date:8:d>");
+  auto year = static_cast<unsigned>(on.year);  // 0..9999
+  out = PutDigitPairs(
+      out, std::array{static_cast<int>(year / 100), static_cast<int>(year % 100), on.month, on.day});
+  out = PutClock(out, kAdifTimeOn, on);
   // 0 is no end time; an end before 1970 is a time like any other.
   if (header.contest == kContestGeneralQso && record.time_off != 0) {
-    AppendClock(text, kAdifTimeOff, UtcCalendar(record.time_off));
+    out = PutClock(out, kAdifTimeOff, UtcCalendar(record.time_off));
   }
-  text.LineEnd();
+  text.MoveEnd(PutConstant(out, "\r\n"));
 }
 
 // Line 2: band, frequency in MHz, mode and the reports (not in contests without reports).
 void AdifLogFile::WriteBandModeAndReports(const QsoRecord& record, AdifRecordText& text) const {
+  char* out = text.End();  // WriteQso made room for the first two lines
   if (record.band >= 1 && record.band <= kBandCount) {
-    text.Whole(kBandTags[record.band]);
+    out = PutWhole(out, kBandTags[record.band]);
   } else if (record.band_name[0] != '\0') {
-    text.Field(kAdifBand, record.band_name);
+    out = PutField(out, kAdifBand, record.band_name);
   } else if (const BandEdges* band = BandOfFrequency(record.freq); band != nullptr) {
-    if (!band->adif_name.empty()) text.Text(kAdifBand, band->adif_name);
+    if (!band->adif_name.empty()) out = PutShortText(out, kAdifBand, band->adif_name);
   }
-  if (record.freq != 0) {
-    // MHz with three decimals: whole MHz, a point, then kHz within the MHz.
-    std::uint32_t whole_mhz = record.freq / 10000;
-    std::uint32_t khz = record.freq % 10000 / 10;
-    text.TagStart(kAdifFreq, DigitCount(whole_mhz) + 4);
-    text.AppendNumber(whole_mhz);
-    text.AppendChar('.');
-    text.AppendChar(static_cast<char>('0' + khz / 100));
-    text.AppendTwoDigits(static_cast<int>(khz % 100));
-  }
+  if (record.freq != 0) out = PutFrequency(out, record.freq);
   if (record.mode >= 1 && record.mode <= kModeCount) {
-    text.Whole(kModeTags[record.mode]);
+    out = PutWhole(out, kModeTags[record.mode]);
   } else if (record.mode_name[0] != '\0') {
-    text.Field(kAdifMode, record.mode_name);
+    out = PutField(out, kAdifMode, record.mode_name);
   }
-  if (record.submode[0] != '\0') text.Field(kAdifSubmode, record.submode);
+  if (record.submode[0] != '\0') out = PutField(out, kAdifSubmode, record.submode);
   bool has_reports = header.contest != kContestSs && header.contest != kContestFd &&
                      header.contest != kContestGridloc;
   if (has_reports) {
     if (record.HasRstSent()) {
-      text.Report(kAdifRstSent, record.rst_sent, record.report_signs & kSignedRstSent);
+      out = PutReport(out, kAdifRstSent, record.rst_sent, record.report_signs & kSignedRstSent);
     }
     if (record.HasRstRcvd()) {
-      text.Report(kAdifRstRcvd, record.rst_rcvd, record.report_signs & kSignedRstRcvd);
+      out = PutReport(out, kAdifRstRcvd, record.rst_rcvd, record.report_signs & kSignedRstRcvd);
     }
   }
-  text.LineEnd();
+  text.MoveEnd(PutConstant(out, "\r\n"));
 }
 
 // Line 3: the exchange tags of the log's contest.
