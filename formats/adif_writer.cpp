@@ -122,6 +122,7 @@ constexpr std::array<WholeTag, kContestCount + 1> kContestIdTags =
 
 constexpr std::size_t kTagRoom = kOpeningRoom + 3;  // an opening's move, two digits and '>'
 constexpr std::size_t kShortTextRoom = 16;          // a band name of the frequency table
+constexpr std::size_t kNumberRoom = 20;             // a 64-bit number with its sign
 // Each tag counts kTagRoom and its longest value: no move reaches past the sum of the counts
 // up to its own.
 constexpr std::size_t kFirstLinesRoom =
@@ -253,14 +254,13 @@ inline char* PutFrequency(char* out, std::uint32_t freq) {
 // record's and the header's text accessors, which end at a field's NUL, and from constants:
 // none holds a NUL.
 //
-// The usual tags are written by moves of a fixed size that may run past the tag's end into the
-// spare room (kSlack bytes past kRoom); the tags after it write over those bytes, and the bytes
-// past the text's end are never counted. Each such move first checks that its whole size fits.
+// The usual tags are written by moves of a fixed size that may run past the tag's end; the
+// tags after it write over those bytes, and the bytes past the text's end are never counted.
+// Such a move is made only where the room for all of it is free.
 class AdifRecordText {
  public:
   static constexpr std::size_t kRoom = 2048;
-  static constexpr std::size_t kSlack = 64;  // room past kRoom for the fixed-size moves
-  static constexpr std::size_t kSpace = kRoom + kSlack;
+  static constexpr std::size_t kSpace = kRoom + 1;  // and vsnprintf's terminator
 
   AdifRecordText() = default;
   /// Text built straight into `space` (kSpace bytes, the output's write buffer), or into its
@@ -286,7 +286,6 @@ class AdifRecordText {
   /// A text constant, written with one move of its fixed size when it fits.
   template <std::size_t N>
   void AppendConstant(const char (&text)[N]) {
-    static_assert(N - 1 <= kSlack, "a constant fits the spare room");
     char* out = at;
     if (Left(out) < N - 1) return Append({text, N - 1});
     std::memcpy(out, text, N - 1);
@@ -306,63 +305,48 @@ class AdifRecordText {
   std::string_view View() const { return {data, Size()}; }
 
   // Tag forms: text, number, two digits and one character. Built by hand rather than through
-  // printf: every contact has a dozen tags, and this is the writer's hot path.
+  // printf: every contact has a dozen tags, and this is the writer's hot path. Where the room
+  // for the longest such tag is free, the tag is written with the unchecked writers above.
   void Text(AdifTag tag, std::string_view value) {
     char* out = at;
-    // Mostly fewer than ten characters: "<name:n>" and the value in fixed-size moves.
-    if (value.size() < 10 && Left(out) >= kOpeningRoom + 2 + 16) {
-      out = ShortOpening(out, tag, value.size());
-      CopyBytes(out, value.data(), value.size());
-      at = out + value.size();
+    if (value.size() <= kShortTextRoom && Left(out) >= kTagRoom + kShortTextRoom) {
+      at = PutShortText(out, tag, value);
       return;
     }
     value = value.substr(0, std::min(value.size(), kRoom - 1));
     TagStart(tag, static_cast<std::int64_t>(value.size()));
     Append(value);
   }
-  /// The text of a record's field of N bytes (ending at its first NUL), the whole field copied
-  /// with one move of its size.
+  /// The text of a record's field of N bytes (ending at its first NUL).
   template <std::size_t N>
   void Field(AdifTag tag, const char (&field)[N]) {
-    static_assert(N <= 16, "a short field");
-    std::string_view value = FieldText(field);
     char* out = at;
-    if (Left(out) < kOpeningRoom + 4 + N) return Text(tag, value);
-    out = Opening(out, tag, value.size());
-    std::memcpy(out, field, N);
-    at = out + value.size();
+    if (Left(out) < kTagRoom + N) return Text(tag, FieldText(field));
+    at = PutField(out, tag, field);
   }
   /// A tag with a value from a fixed list, written whole.
   void Whole(const WholeTag& tag) {
     char* out = at;
     if (Left(out) < kWholeTagRoom) return Append({tag.text, tag.size});
-    std::memcpy(out, tag.text, kWholeTagRoom);
-    at = out + tag.size;
+    at = PutWhole(out, tag);
   }
   void Number(AdifTag tag, std::int64_t value) {
-    if (value >= 0 && value < 1000) return SmallNumber(tag, static_cast<int>(value));
+    char* out = at;
+    if (Left(out) >= kTagRoom + kNumberRoom) {
+      at = PutNumber(out, tag, value);
+      return;
+    }
     DecimalText digits = Decimal(value);
     TagStart(tag, digits.length);
     Append(digits.View());
   }
-  /// A report: as a number, or in the signed two-digit form ("-05", "+03") of decibel reports.
-  void Report(AdifTag tag, std::int16_t value, bool with_sign) {
-    if (!with_sign && value >= 0) return Number(tag, value);
-    ReportText report = FormatReport(value, true);
-    TagStart(tag, report.View().size());
-    for (char c : report.View()) AppendChar(c);  // a few characters of a small buffer
-  }
-  void TwoDigits(AdifTag tag, int value) {
-    if (value < 0 || value > 99) return Number(tag, value);
+  [[gnu::always_inline]] void TwoDigits(AdifTag tag, int value) {
     char* out = at;
-    if (Left(out) < kOpeningRoom + 2 + 2) {
-      TagStart(tag, 2);
-      AppendTwoDigits(value);
+    if (value >= 0 && value <= 99 && Left(out) >= kTagRoom + 2) {
+      at = PutDigitPairs(PutShortOpening(out, tag, 2), std::array{value});
       return;
     }
-    out = ShortOpening(out, tag, 2);
-    std::memcpy(out, &kDigitPairs[static_cast<std::size_t>(value) * 2], 2);
-    at = out + 2;
+    TwoDigitsChecked(tag, value);
   }
   void Character(AdifTag tag, char value) {
     // A NUL byte would corrupt the text file; a blank is a record's absent letter.
@@ -373,9 +357,8 @@ class AdifRecordText {
   /// A tag whose value the caller appends itself, `value_length` characters long.
   void TagStart(AdifTag tag, std::int64_t value_length, std::string_view type = {}) {
     char* out = at;
-    if (type.empty() && value_length >= 0 && value_length < 10 &&
-        Left(out) >= kOpeningRoom + 2) {
-      at = ShortOpening(out, tag, static_cast<std::size_t>(value_length));
+    if (type.empty() && value_length >= 0 && value_length < 10 && Left(out) >= kTagRoom) {
+      at = PutShortOpening(out, tag, static_cast<std::size_t>(value_length));
       return;
     }
     const TagOpening& opening = kTagOpenings[static_cast<std::size_t>(tag)];
@@ -408,61 +391,13 @@ class AdifRecordText {
 
  private:
   std::size_t Left(const char* out) const { return static_cast<std::size_t>(limit - out); }
-
-  // "<name:n>" for a value of fewer than ten characters, in a move of kOpeningRoom bytes and
-  // two stores; the caller checked that kOpeningRoom + 2 bytes fit.
-  static char* ShortOpening(char* out, AdifTag tag, std::size_t value_length) {
-    const TagOpening& opening = kTagOpenings[static_cast<std::size_t>(tag)];
-    std::memcpy(out, opening.text, kOpeningRoom);
-    out += opening.size;
-    out[0] = static_cast<char>('0' + value_length);
-    out[1] = '>';
-    return out + 2;
-  }
-  // "<name:n>" for a value of fewer than a hundred characters; kOpeningRoom + 3 bytes fit.
-  static char* Opening(char* out, AdifTag tag, std::size_t value_length) {
-    if (value_length < 10) return ShortOpening(out, tag, value_length);
-    const TagOpening& opening = kTagOpenings[static_cast<std::size_t>(tag)];
-    std::memcpy(out, opening.text, kOpeningRoom);
-    out += opening.size;
-    std::memcpy(out, &kDigitPairs[value_length * 2], 2);
-    out[2] = '>';
-    return out + 3;
+  void TwoDigitsChecked(AdifTag tag, int value) {
+    if (value < 0 || value > 99) return Number(tag, value);
+    TagStart(tag, 2);
+    AppendTwoDigits(value);
   }
 
-  // 0 to 999, the reports, zones and most serials, without a division loop.
-  void SmallNumber(AdifTag tag, int value) {
-    char* out = at;
-    if (Left(out) < kOpeningRoom + 2 + 3) return SmallNumberChecked(tag, value);
-    auto number = static_cast<unsigned>(value);
-    const char* pair = &kDigitPairs[number % 100 * 2];
-    if (value < 10) {
-      out = ShortOpening(out, tag, 1);
-      *out++ = pair[1];
-    } else if (value < 100) {
-      out = ShortOpening(out, tag, 2);
-      std::memcpy(out, pair, 2);
-      out += 2;
-    } else {
-      out = ShortOpening(out, tag, 3);
-      out[0] = static_cast<char>('0' + number / 100);
-      std::memcpy(out + 1, pair, 2);
-      out += 3;
-    }
-    at = out;
-  }
-  void SmallNumberChecked(AdifTag tag, int value) {
-    int digits = value < 10 ? 1 : value < 100 ? 2 : 3;
-    TagStart(tag, digits);
-    if (digits == 3) AppendChar(static_cast<char>('0' + value / 100));
-    if (digits >= 2) {
-      AppendTwoDigits(value % 100);
-    } else {
-      AppendChar(static_cast<char>('0' + value));
-    }
-  }
-
-  char storage[kSpace];  // room for vsnprintf's terminator and the fixed-size moves
+  char storage[kSpace];
   char* data = storage;
   char* at = storage;
   char* limit = storage + kRoom;
