@@ -122,7 +122,12 @@ constexpr std::array<WholeTag, kContestCount + 1> kContestIdTags =
 
 constexpr std::size_t kTagRoom = kOpeningRoom + 3;  // an opening's move, two digits and '>'
 constexpr std::size_t kShortTextRoom = 16;          // a band name of the frequency table
-constexpr std::size_t kNumberRoom = 20;             // a 64-bit number with its sign
+static_assert(std::ranges::all_of(kBandEdges,
+                                  [](const BandEdges& band) {
+                                    return band.adif_name.size() <= kShortTextRoom;
+                                  }),
+              "every band name of the frequency table is a short text");
+constexpr std::size_t kNumberRoom = 20;  // a 64-bit number with its sign
 // Each tag counts kTagRoom and its longest value: no move reaches past the sum of the counts
 // up to its own.
 constexpr std::size_t kFirstLinesRoom =
@@ -245,7 +250,6 @@ inline char* PutFrequency(char* out, std::uint32_t freq) {
   std::memcpy(out, &kDigitPairs[khz % 100 * 2], 2);
   return out + 2;
 }
-
 
 }  // namespace
 
@@ -604,8 +608,8 @@ void AdifLogFile::WriteTimes(const QsoRecord& record, const CivilTime& on,
   out = PutField(out, kAdifCall, record.call);
   out = PutConstant(out, "<qso_date:8:d>");
   auto year = static_cast<unsigned>(on.year);  // 0..9999
-  out = PutDigitPairs(
-      out, std::array{static_cast<int>(year / 100), static_cast<int>(year % 100), on.month, on.day});
+  out = PutDigitPairs(out, std::array{static_cast<int>(year / 100), static_cast<int>(year % 100),
+                                      on.month, on.day});
   out = PutClock(out, kAdifTimeOn, on);
   // 0 is no end time; an end before 1970 is a time like any other.
   if (header.contest == kContestGeneralQso && record.time_off != 0) {
