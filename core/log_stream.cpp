@@ -245,14 +245,10 @@ bool LogStream::FlushWrites() {
   return !write_failed;
 }
 
-char* LogStream::WriteSpace(std::size_t length) {
+char* LogStream::WriteSpaceAfterFlush(std::size_t length) {
   if (file == nullptr || !writing || write_failed || length > buffer.size()) return nullptr;
   if (buffer.size() - buffer_len < length && !FlushWrites()) return nullptr;
   return buffer.data() + buffer_len;
-}
-
-void LogStream::Wrote(std::size_t length) {
-  buffer_len += std::min(length, buffer.size() - buffer_len);
 }
 
 int LogStream::WriteBlock(const void* data, std::size_t length) {

@@ -5,6 +5,7 @@
 // Ctrl-Z (0x1A) ends the file. Positions and sizes are always byte offsets of the file.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -62,9 +63,15 @@ class LogStream {
   /// writing (what was buffered goes out first when the room is short), to be filled and then
   /// counted with Wrote. Null when the stream takes no writes or the room is larger than the
   /// buffer.
-  char* WriteSpace(std::size_t length);
+  char* WriteSpace(std::size_t length) {
+    // Inline while the room is there: writers ask for it once per record.
+    if (file != nullptr && writing && !write_failed && buffer.size() - buffer_len >= length) {
+      return buffer.data() + buffer_len;
+    }
+    return WriteSpaceAfterFlush(length);
+  }
   /// Counts the first `length` bytes of the room WriteSpace gave as written (at most the room).
-  void Wrote(std::size_t length);
+  void Wrote(std::size_t length) { buffer_len += std::min(length, buffer.size() - buffer_len); }
 
   /// Reading without copying: the bytes read ahead and not yet taken, refilling the buffer
   /// when all of it has been taken. Empty (and the end flag set) at the end of the file or on
@@ -103,6 +110,7 @@ class LogStream {
   template <typename Append>
   bool ScanLine(std::size_t room, Append append);
   bool FlushWrites();
+  char* WriteSpaceAfterFlush(std::size_t length);
   int ReadTranslatedBlock(unsigned char* out, std::size_t length);
   int NextTextByte();
   bool OnlyPaddingFrom(std::int64_t offset);

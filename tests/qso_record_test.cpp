@@ -115,6 +115,42 @@ TEST(QsoRecord, ThreeCharacterStateReadsBackAsExactlyThreeCharacters) {
   EXPECT_EQ(record.State(), "TX");
 }
 
+// A short field's text is found eight bytes at a time, and a field's last bytes one by one:
+// wherever its first NUL stands, and whatever bytes lie before it (top bit set, as in Latin-1
+// names) and after it (low bytes that look like a NUL to a careless word search).
+template <std::size_t N>
+void ExpectTextEndsAtEveryNul(char (QsoRecord::*field)[N],
+                              std::string_view (QsoRecord::*text)() const) {
+  const unsigned char kBefore[] = {'A', 0x80, 0xFF, 0x81};
+  const unsigned char kAfter[] = {0x01, 0x00, 0x80, 'Z'};
+  for (unsigned char before : kBefore) {
+    for (unsigned char after : kAfter) {
+      for (std::size_t nul = 0; nul <= N; ++nul) {
+        QsoRecord record = Cleared();
+        char* bytes = record.*field;
+        std::memset(bytes, before, N);
+        if (nul < N) {
+          std::memset(bytes + nul, after, N - nul);
+          bytes[nul] = '\0';
+        }
+        EXPECT_EQ((record.*text)().size(), nul) << "field of " << N << ", byte " << int{before};
+        EXPECT_EQ((record.*text)().data(), bytes);
+      }
+    }
+  }
+}
+
+TEST(QsoRecord, TextEndsAtTheFirstNulWhateverTheBytesAround) {
+  ExpectTextEndsAtEveryNul(&QsoRecord::call, &QsoRecord::Call);
+  ExpectTextEndsAtEveryNul(&QsoRecord::name, &QsoRecord::Name);
+  ExpectTextEndsAtEveryNul(&QsoRecord::iota, &QsoRecord::Iota);
+  ExpectTextEndsAtEveryNul(&QsoRecord::qth, &QsoRecord::Qth);
+  ExpectTextEndsAtEveryNul(&QsoRecord::arrl_sect, &QsoRecord::ArrlSect);
+  ExpectTextEndsAtEveryNul(&QsoRecord::band_name, &QsoRecord::BandName);
+  ExpectTextEndsAtEveryNul(&QsoRecord::gridsquare, &QsoRecord::Gridsquare);
+  ExpectTextEndsAtEveryNul(&QsoRecord::rcvd_exch, &QsoRecord::RcvdExch);
+}
+
 TEST(QsoRecord, AddMultJoinsWithBlanksAndKeepsWithinTheField) {
   QsoRecord record = Cleared();
   record.AddMult("K");
