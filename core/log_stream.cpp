@@ -148,6 +148,27 @@ int LogStream::ReadLine(std::string& line) {
   return read_any ? 1 : 0;
 }
 
+int LogStream::ReadLineView(std::string_view& text, std::string& spare) {
+  std::string_view buffered = PeekBuffered();
+  const char* start = buffered.data();
+  const void* lf = buffered.empty() ? nullptr : std::memchr(start, '\n', buffered.size());
+  if (lf != nullptr) {
+    std::size_t length = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+    std::string_view candidate = buffered.substr(0, length);
+    // In text mode a carriage return before the line feed is dropped; one inside the line ends
+    // it there, which the copying read sees to.
+    if (text_mode && !candidate.empty() && candidate.back() == '\r') candidate.remove_suffix(1);
+    if (!text_mode || std::memchr(start, '\r', candidate.size()) == nullptr) {
+      text = candidate;
+      buffer_pos += length + 1;
+      return 1;
+    }
+  }
+  if (!ReadLine(spare)) return 0;
+  text = spare;
+  return 1;
+}
+
 int LogStream::NextTextByte() {
   if (buffer_pos == buffer_len && !Fill()) return -1;
   unsigned char c = static_cast<unsigned char>(buffer[buffer_pos++]);

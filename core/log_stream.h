@@ -51,6 +51,10 @@ class LogStream {
   /// Reads a whole line of any length into `line` (line feed consumed, not stored; text-mode
   /// rules as for ReadLine). 0 when nothing could be read.
   int ReadLine(std::string& line);
+  /// Reads a line as ReadLine(std::string&) does, without copying it when the whole line lies
+  /// in the read buffer (as it mostly does): `text` is then a view into the buffer, which lasts
+  /// until the next read; otherwise the line is read into `spare` and `text` shows it.
+  int ReadLineView(std::string_view& text, std::string& spare);
   /// Reads exactly `length` bytes; 0 (and the end flag set) when they are not all there.
   int ReadBlock(void* buffer, std::size_t length);
   /// Reads up to `length` bytes and returns how many there were; fewer only at the end of the

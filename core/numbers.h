@@ -24,6 +24,21 @@ inline std::int64_t ParseLeadingInt(std::string_view text) {
   return negative ? -value : value;
 }
 
+/// ParseLeadingInt's number of `text`, read in one plain pass when the text is nothing but
+/// digits, at most 18 of them (which cannot reach the saturation): the common number word or
+/// column. Any other text is read by ParseLeadingInt itself.
+inline std::int64_t ParseDigitsOrLeadingInt(std::string_view text) {
+  constexpr std::size_t kMostPlainDigits = 18;
+  if (text.empty() || text.size() > kMostPlainDigits) return ParseLeadingInt(text);
+  std::int64_t value = 0;
+  for (char c : text) {
+    unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
+    if (digit > 9) return ParseLeadingInt(text);
+    value = value * 10 + digit;
+  }
+  return value;
+}
+
 /// A 64-bit value cut to the width of an integer field, the way a C assignment to a narrower
 /// type wraps.
 template <typename Field>

@@ -7,7 +7,7 @@
 #include "core/civil_time.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
-#include "refdata/words.h"
+#include "formats/word_end.h"
 
 namespace quorvel {
 namespace {
@@ -55,12 +55,18 @@ struct SpotFrequency {
   std::int64_t khz = 0;
   int tenths = 0;
 };
+// The kHz are the number C reads from the text; the tenths follow the blanks, the sign and the
+// digits (a tab before the number leaves them out).
 SpotFrequency ReadFrequency(std::string_view text) {
-  SpotFrequency frequency{ParseLeadingInt(text), 0};
-  std::size_t at = text.find_first_not_of(' ');
-  if (at == std::string_view::npos) return frequency;
-  if (text[at] == '+' || text[at] == '-') ++at;
+  std::size_t at = 0;
+  while (at < text.size() && text[at] == ' ') ++at;
+  std::size_t number_start = at;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
   while (at < text.size() && IsDigit(text[at])) ++at;
+  // Past the blanks, C reads the sign and the digits just found, unless there were none.
+  std::string_view number = text.substr(number_start, at - number_start);
+  SpotFrequency frequency{number.empty() ? ParseLeadingInt(text) : ParseDigitsOrLeadingInt(number),
+                          0};
   if (at + 1 < text.size() && text[at] == '.' && IsDigit(text[at + 1])) {
     frequency.tenths = text[at + 1] - '0';
   }
@@ -80,14 +86,52 @@ constexpr std::size_t kMinute = 37;
 constexpr std::size_t kZulu = 39;
 }  // namespace cluster_column
 
+// The text of `width` columns from `at`, up to a NUL (where a short last line ended). A plain
+// loop: the columns are a few characters, fewer than a library search costs.
 std::string_view Columns(const char* line, std::size_t at, std::size_t width) {
-  return FieldText(line + at, width);
+  std::size_t length = 0;
+  while (length < width && line[at + length] != '\0') ++length;
+  return {line + at, length};
 }
 
 std::string_view WithoutTrailingBlanks(std::string_view text) {
-  std::size_t end = text.find_last_not_of(' ');
-  return text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+  std::size_t length = text.size();
+  while (length > 0 && text[length - 1] == ' ') --length;
+  return text.substr(0, length);
 }
+
+// DX Info words are separated by blanks, and a line end separates them as a blank does; the
+// words of a date by '-' too.
+bool IsDxInfoBlank(char c) {
+  return c == ' ' || c == '\r' || c == '\n';
+}
+bool IsDxInfoDateSeparator(char c) {
+  return c == '-' || IsDxInfoBlank(c);
+}
+
+// The words of a DX Info line one after the other: separators are skipped, the word runs to the
+// next separator, and that one separator is taken with it. Each word says which bytes separate
+// it; all of them lie below '.'.
+class DxInfoWords {
+ public:
+  explicit DxInfoWords(std::string_view text) : at(text.data()), end(text.data() + text.size()) {}
+
+  template <bool (*IsSeparator)(char)>
+  std::string_view Next() {
+    while (at != end && IsSeparator(*at)) ++at;
+    const char* start = at;
+    at = WordEnd<IsSeparator>(at, end, '-' + 1);
+    std::string_view word(start, static_cast<std::size_t>(at - start));
+    if (at != end) ++at;
+    return word;
+  }
+  std::string_view NextWord() { return Next<IsDxInfoBlank>(); }
+  std::string_view NextDateWord() { return Next<IsDxInfoDateSeparator>(); }
+
+ private:
+  const char* at;
+  const char* end;
+};
 
 // A DX Info year word: two digits are 1970 to 2069 (00 to 69 are 2000 to 2069), three digits
 // count from 1900, and a year of four digits is taken as it is.
@@ -118,11 +162,19 @@ int SpotLogFile::Open(const char* path, unsigned mode) {
   return 1;
 }
 
-std::size_t SpotLogFile::ReadSpotLine(char* line, std::size_t size) {
-  std::memset(line, 0, size + 1);
+const char* SpotLogFile::ReadSpotLine(char* copy, std::size_t size, std::size_t& length) {
   record_start = Tell();
+  std::string_view buffered = PeekBuffered();
+  // Bytes without a carriage return read as they stand, so they are taken where they lie.
+  if (buffered.size() >= size && std::memchr(buffered.data(), '\r', size) == nullptr) {
+    TakeBuffered(size);
+    length = size;
+    return buffered.data();
+  }
+  std::memset(copy, 0, size + 1);
   // A short last line says how much of it there was; what it leaves unread stays NUL.
-  return ReadUpTo(line, size);
+  length = ReadUpTo(copy, size);
+  return copy;
 }
 
 int SpotLogFile::EndAtFailedRecord(const char* line, std::size_t length) {
@@ -158,43 +210,42 @@ int SpotLogFile::Complete(QsoRecord& record, std::int64_t khz, int tenths, const
 int DxClusterFile::ReadQso(QsoRecord& record) {
   using namespace cluster_column;
   record.Clear();
-  char line[kDxClusterRecordSize + 1];
-  std::size_t length = ReadSpotLine(line, kDxClusterRecordSize);
+  char copy[kDxClusterRecordSize + 1];
+  std::size_t length = 0;
+  const char* line = ReadSpotLine(copy, kDxClusterRecordSize, length);
   if (!IsDigit(line[0]) || line[kDateDash] != '-' || line[kZulu] != 'Z') {
     return EndAtFailedRecord(line, length);
   }
   record.SetCallText(WithoutTrailingBlanks(Columns(line, kCall, kCallWidth)));
   SpotTime time;
-  time.day = ParseLeadingInt(Columns(line, kDay, 2));
+  time.day = ParseDigitsOrLeadingInt(Columns(line, kDay, 2));
   time.month = MonthOfName(Columns(line, kMonth, 3));
-  time.year = ParseLeadingInt(Columns(line, kYear, 4));
-  time.hour = ParseLeadingInt(Columns(line, kHour, 2));
-  time.minute = ParseLeadingInt(Columns(line, kMinute, 2));
+  time.year = ParseDigitsOrLeadingInt(Columns(line, kYear, 4));
+  time.hour = ParseDigitsOrLeadingInt(Columns(line, kHour, 2));
+  time.minute = ParseDigitsOrLeadingInt(Columns(line, kMinute, 2));
   SpotFrequency frequency = ReadFrequency(Columns(line, 0, kCall));
   return Complete(record, frequency.khz, frequency.tenths, time);
 }
 
 int DxInfoFile::ReadQso(QsoRecord& record) {
   record.Clear();
-  char line[kDxInfoRecordSize + 1];
-  std::size_t length = ReadSpotLine(line, kDxInfoRecordSize);
+  char copy[kDxInfoRecordSize + 1];
+  std::size_t length = 0;
+  const char* line = ReadSpotLine(copy, kDxInfoRecordSize, length);
   // The words of the line up to its first NUL; a line end separates words as a blank does.
-  std::string_view text = FieldText(line, kDxInfoRecordSize);
-  constexpr std::string_view kBlanks = " \r\n";
-  constexpr std::string_view kDateSeparators = " -\r\n";
-  std::size_t pos = 0;
-  std::string_view mark = NextWord(text, pos, kBlanks).text;
+  DxInfoWords words(FieldText(line, kDxInfoRecordSize));
+  std::string_view mark = words.NextWord();
   if (mark.empty() || mark[0] != 'O') return EndAtFailedRecord(line, length);
-  SpotFrequency frequency = ReadFrequency(NextWord(text, pos, kBlanks).text);
-  record.SetCallText(NextWord(text, pos, kBlanks).text);
+  SpotFrequency frequency = ReadFrequency(words.NextWord());
+  record.SetCallText(words.NextWord());
   SpotTime time;
-  time.day = ParseLeadingInt(NextWord(text, pos, kDateSeparators).text);
-  time.month = MonthOfName(NextWord(text, pos, kDateSeparators).text);
-  time.year = YearOfDxInfoWord(ParseLeadingInt(NextWord(text, pos, kDateSeparators).text));
-  std::string_view clock = NextWord(text, pos, kBlanks).text;
+  time.day = ParseDigitsOrLeadingInt(words.NextDateWord());
+  time.month = MonthOfName(words.NextDateWord());
+  time.year = YearOfDxInfoWord(ParseDigitsOrLeadingInt(words.NextDateWord()));
+  std::string_view clock = words.NextWord();
   std::string_view hour = clock.substr(0, clock.size() < 2 ? clock.size() : 2);
-  time.hour = ParseLeadingInt(hour);
-  time.minute = ParseLeadingInt(clock.substr(hour.size()));
+  time.hour = ParseDigitsOrLeadingInt(hour);
+  time.minute = ParseDigitsOrLeadingInt(clock.substr(hour.size()));
   return Complete(record, frequency.khz, frequency.tenths, time);
 }
 

@@ -50,10 +50,12 @@ class SpotLogFile : public LogFile {
   ContestHeader GetHeader() const { return header; }
 
  protected:
-  /// Reads the next `size` characters into `line`, NUL-filled past what the file still holds,
-  /// so that a last line without its line end is handed over too, and terminated. Returns how
-  /// many characters the file still held.
-  std::size_t ReadSpotLine(char* line, std::size_t size);
+  /// Reads the next `size` characters and returns them: where they lie in the read buffer when
+  /// they are all there and read as they stand (no carriage return among them), as they mostly
+  /// are; else copied into `copy` (room for `size` + 1), NUL-filled past what the file still
+  /// holds, so that a last line without its line end is handed over too, and terminated.
+  /// `length` is how many characters the file still held. The bytes last until the next read.
+  const char* ReadSpotLine(char* copy, std::size_t size, std::size_t& length);
   /// Ends the log at a record that fails its format check (`length` characters read): the
   /// normal end when nothing but blanks and line ends was left of the file, else the reader
   /// stops at the record's first byte. Returns 0.

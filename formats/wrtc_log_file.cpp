@@ -7,7 +7,7 @@
 #include "core/civil_time.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
-#include "refdata/words.h"
+#include "formats/word_end.h"
 
 namespace quorvel {
 namespace {
@@ -19,13 +19,20 @@ constexpr std::size_t kOwnCallColumn = 5;
 constexpr std::size_t kYearColumn = 18;
 constexpr std::size_t kYearWidth = 4;
 constexpr std::string_view kContestName = "IARU HF Championships";
-// Words are separated by blanks; a carriage return left in a line ends a word too.
+// The own call of the first line ends at a blank or a carriage return.
 constexpr std::string_view kBlanks = " \r";
 constexpr std::int64_t kLastYear = 9999;
 
+// The band code of a band word; 0 for any other word. The words are two or three characters,
+// compared one by one without a library call.
 std::uint8_t BandOfWord(std::string_view word) {
+  if (word.size() < 2 || word.size() > 3) return 0;
   for (std::size_t i = 0; i < std::size(kBandWords); ++i) {
-    if (word == kBandWords[i]) return static_cast<std::uint8_t>(i + 1);
+    std::string_view band = kBandWords[i];
+    if (band.size() == word.size() && band[0] == word[0] && band[1] == word[1] &&
+        (band.size() == 2 || band[2] == word[2])) {
+      return static_cast<std::uint8_t>(i + 1);
+    }
   }
   return 0;
 }
@@ -37,11 +44,48 @@ std::string_view TextFrom(std::string_view line, std::size_t column, std::string
   return rest.substr(0, rest.find_first_of(stop));
 }
 
+// Words are separated by blanks; a carriage return left in a line ends a word too.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\r';
+}
+// The words of a QSO line: number, own call, band, mode, date, time, call, report and
+// exchange. Those the line lacks are empty; words after them are not read.
+enum WordIndex : std::size_t {
+  kNumber,
+  kOwnCall,
+  kBand,
+  kMode,
+  kDate,
+  kTime,
+  kCall,
+  kReport,
+  kExchange,
+  kWordCount
+};
+struct QsoWords {
+  std::string_view word[kWordCount];
+};
+
+// The words of a line, in one pass over its bytes.
+QsoWords SplitWords(std::string_view line) {
+  QsoWords words;
+  const char* at = line.data();
+  const char* end = at + line.size();
+  for (std::string_view& word : words.word) {
+    while (at != end && IsBlank(*at)) ++at;
+    const char* start = at;
+    at = WordEnd<IsBlank>(at, end, ' ' + 1);
+    word = {start, static_cast<std::size_t>(at - start)};
+  }
+  return words;
+}
+
 // The text of `rest` up to the next `separator`, which is taken off `rest` with it.
 std::string_view TakeUpTo(std::string_view& rest, char separator) {
-  std::size_t end = rest.find(separator);
+  std::size_t end = 0;
+  while (end < rest.size() && rest[end] != separator) ++end;
   std::string_view piece = rest.substr(0, end);
-  rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+  rest = end == rest.size() ? std::string_view{} : rest.substr(end + 1);
   return piece;
 }
 
@@ -57,11 +101,39 @@ ThreeNumbers SplitNumbers(std::string_view word, char separator) {
   return numbers;
 }
 
+std::int64_t DigitsAt(std::string_view word, std::size_t at, std::size_t count) {
+  std::int64_t value = 0;
+  for (std::size_t i = at; i < at + count; ++i) value = value * 10 + (word[i] - '0');
+  return value;
+}
+
+// The three numbers of a word as every line writes them, "2002/07/13" or "12:00:00": a
+// number of `first_width` digits and two of two digits, with `separator` between them. They
+// are read from their columns; false for a word of any other shape, which SplitNumbers reads.
+bool ReadUsualNumbers(std::string_view word, std::size_t first_width, char separator,
+                      ThreeNumbers& numbers) {
+  std::size_t second_separator = first_width + 3;
+  if (word.size() != second_separator + 3) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    bool separator_column = i == first_width || i == second_separator;
+    if (separator_column ? word[i] != separator : !IsDigit(word[i])) return false;
+  }
+  numbers = {DigitsAt(word, 0, first_width), DigitsAt(word, first_width + 1, 2),
+             DigitsAt(word, second_separator + 1, 2)};
+  return true;
+}
+
+ThreeNumbers ReadNumbers(std::string_view word, std::size_t first_width, char separator) {
+  ThreeNumbers numbers;
+  if (ReadUsualNumbers(word, first_width, separator, numbers)) return numbers;
+  return SplitNumbers(word, separator);
+}
+
 // The QSO's start from its date and time words, UTC. A date that names no calendar day is read
 // as 1970-01-01 and a time that is no time of day as 00:00:00; false then.
 bool ReadTime(std::string_view date_word, std::string_view time_word, QsoRecord& record) {
-  ThreeNumbers date = SplitNumbers(date_word, '/');
-  ThreeNumbers clock = SplitNumbers(time_word, ':');
+  ThreeNumbers date = ReadNumbers(date_word, 4, '/');
+  ThreeNumbers clock = ReadNumbers(time_word, 2, ':');
   bool date_readable = date.first >= 0 && date.first <= kLastYear && date.second >= 1 &&
                        date.second <= 12 &&
                        IsCalendarDate(date.first, static_cast<int>(date.second),
@@ -98,21 +170,17 @@ void WrtcLogFile::ReadHeaderLine() {
 
 int WrtcLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
-  std::size_t pos = 0;
-  std::string_view first;
+  QsoWords words;
   std::int64_t line_start = 0;
-  while (first.empty()) {
+  while (words.word[kNumber].empty()) {  // blank lines are passed over
     line_start = Tell();
-    if (!ReadLine(line)) return EndOfText();  // a last line without a line end is read too
-    pos = 0;
-    first = NextWord(line, pos, kBlanks).text;  // blank lines are passed over
+    std::string_view text;
+    if (!ReadLineView(text, line)) return EndOfText();  // a last line without a line end too
+    words = SplitWords(text);
   }
-  std::string_view text = line;
-  auto next = [&text, &pos] { return NextWord(text, pos, kBlanks).text; };
-  record.SetSrx(first);
-  next();  // the own call
-  record.band = BandOfWord(next());
-  std::string_view mode = next();
+  record.srx = ValueOrZero<std::int32_t>(ParseDigitsOrLeadingInt(words.word[kNumber]));
+  record.band = BandOfWord(words.word[kBand]);
+  std::string_view mode = words.word[kMode];
   if (mode == "CW") {
     record.mode = kModeCw;
   } else if (mode == "SSB") {
@@ -121,11 +189,10 @@ int WrtcLogFile::ReadQso(QsoRecord& record) {
     NoteStop(line_start);  // a line of no mode this format knows: the log cannot go on
     return 0;
   }
-  std::string_view date = next();
-  if (!ReadTime(date, next(), record)) ++notes.undated_qsos;
-  record.SetCallText(next());
-  record.SetRstRcvd(next());
-  record.SetRcvdExch(next());
+  if (!ReadTime(words.word[kDate], words.word[kTime], record)) ++notes.undated_qsos;
+  record.SetCallText(words.word[kCall]);
+  record.SetRstRcvd(words.word[kReport]);
+  record.SetRcvdExch(words.word[kExchange]);
   ++qso_count;
   return 1;
 }

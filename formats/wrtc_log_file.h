@@ -24,7 +24,7 @@ class WrtcLogFile final : public LogFile {
  private:
   void ReadHeaderLine();
 
-  std::string line;  // the line being read, kept for its capacity
+  std::string line;  // a line that is not whole in the read buffer, kept for its capacity
 };
 
 }  // namespace quorvel

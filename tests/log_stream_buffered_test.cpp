@@ -1,7 +1,10 @@
-// Reading a stream's buffered bytes without copying them (PeekBuffered, TakeBuffered).
+// Reading a stream's buffered bytes without copying them (PeekBuffered, TakeBuffered,
+// ReadLineView).
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/log_stream.h"
 #include "test_support.h"
@@ -109,6 +112,38 @@ TEST(LogStreamBuffered, ReadUpToReadsWhatSingleBytesRead) {
       for (std::size_t n; (n = stream.ReadUpTo(got.data(), piece)) > 0;) all.append(got, 0, n);
       EXPECT_EQ(all, expected) << mode << " " << piece;
       EXPECT_TRUE(stream.IsEof());
+    }
+  }
+}
+
+// Every line of a file with its end position, read with ReadLine or with ReadLineView.
+std::vector<std::pair<std::string, std::int64_t>> AllLines(const std::string& path, unsigned mode,
+                                                           bool views) {
+  std::vector<std::pair<std::string, std::int64_t>> lines;
+  LogStream stream;
+  if (stream.Open(path.c_str(), mode) != 1) return lines;
+  std::string line, spare;
+  for (;;) {
+    std::string_view view;
+    bool read = views ? stream.ReadLineView(view, spare) == 1 : stream.ReadLine(line) == 1;
+    if (!read) break;
+    lines.emplace_back(views ? std::string(view) : line, stream.Tell());
+  }
+  return lines;
+}
+
+TEST(LogStreamBuffered, LineViewsReadAsCopiedLines) {
+  ScratchDir dir;
+  const std::string long_line(70000, 'x');  // runs past the end of the first buffer
+  const std::string contents[] = {
+      "one\ntwo\n", "one\r\ntwo\r\n", "one\rtwo\rthree",       "in\rside\n",       "\n\r\n\n",
+      "last",       "cut\x1A off\n",  long_line + "\r\nend\n", "a\r\n" + long_line};
+  for (const std::string& content : contents) {
+    WriteFile(dir.Path("a.log"), content);
+    for (unsigned mode : {kModeReadText, kModeReadBinary}) {
+      std::string path = dir.Path("a.log");
+      EXPECT_EQ(AllLines(path, mode, true), AllLines(path, mode, false))
+          << content.substr(0, 20) << " mode " << mode;
     }
   }
 }

@@ -140,6 +140,36 @@ TEST_F(SpotReading, LastSpotWithoutLineEndIsKeptWhenItPassesTheCheck) {
   EXPECT_EQ(Read(kFormatDxInfo, crlf + crlf).size(), 2u);
 }
 
+// Spots read where they lie in the read buffer, or copied when a line runs past its end or
+// holds a carriage return: both give the same QSOs.
+TEST_F(SpotReading, SpotsAcrossReadBuffersAndWithCarriageReturnsReadAlike) {
+  std::string cluster, info;
+  for (int i = 0; i < 1000; ++i) {  // more than one read buffer of lines
+    std::string call = "K" + std::to_string(i) + "AB";
+    cluster += ClusterLine(std::to_string(7000 + i) + ".5", call);
+    info += InfoLine("O " + std::to_string(14000 + i) + ".5 " + call + " 05-Nov-99 2103");
+  }
+  auto with_crlf = [](std::string text) {
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+      text.insert(at, "\r");
+    }
+    return text;
+  };
+  for (int format : {kFormatDxCluster, kFormatDxInfo}) {
+    const std::string& lines = format == kFormatDxCluster ? cluster : info;
+    std::vector<QsoRecord> plain = Read(format, lines);
+    std::vector<QsoRecord> crlf = Read(format, with_crlf(lines));
+    ASSERT_EQ(plain.size(), 1000u);
+    ASSERT_EQ(crlf.size(), plain.size());
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      EXPECT_EQ("K" + std::to_string(i) + "AB", plain[i].Call());
+      EXPECT_EQ(crlf[i].Call(), plain[i].Call());
+      EXPECT_EQ(crlf[i].freq, plain[i].freq);
+      EXPECT_EQ(crlf[i].time_on, plain[i].time_on);
+    }
+  }
+}
+
 TEST_F(SpotReading, ClusterChecksEndTheLog) {
   std::string good = ClusterLine("14025.0", "K1ABC");
   std::string no_digit = "A" + good.substr(1);

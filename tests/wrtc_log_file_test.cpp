@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/civil_time.h"
@@ -139,6 +140,29 @@ TEST_F(WrtcReading, DatesAndTimes) {
     std::string line = "1 K1ABC 20 CW " + c.date + " " + c.time + " DL1ABC 599 14\n";
     EXPECT_EQ(Only(line).time_on, c.time_on) << c.date << " " << c.time;
     EXPECT_EQ(reader->Notes().undated_qsos, c.undated) << c.date << " " << c.time;
+  }
+}
+
+// Dates and times as every line writes them are read straight from their columns; written
+// any other way, each of their numbers is read on its own. Both readings agree.
+TEST_F(WrtcReading, UsualAndOtherShapesOfDatesAndTimesReadAlike) {
+  struct Case {
+    std::string usual_date, usual_time, other_date, other_time;
+  } const cases[] = {
+      {"2002/07/13", "12:05:09", "2002/7/13", "12:5:9"},
+      {"2002/07/13", "12:05:09", "+2002/07/013", "12:05:09:30"},
+      {"0000/01/01", "00:00:00", "0/1/1", "0:0:0"},
+      {"2002/13/01", "24:00:00", "2002/13/1", "24:00"},
+      {"2002/00/10", "12:60:00", "2002/0/10", "12:60"},
+      {"2023/02/29", "23:59:60", "2023/02/29x", "23:59:60x"},
+  };
+  for (const Case& c : cases) {
+    auto read = [this](const std::string& date, const std::string& time) {
+      QsoRecord qso = Only("1 K1ABC 20 CW " + date + " " + time + " DL1ABC 599 14\n");
+      return std::make_pair(qso.time_on, reader->Notes().undated_qsos);
+    };
+    EXPECT_EQ(read(c.usual_date, c.usual_time), read(c.other_date, c.other_time))
+        << c.usual_date << " " << c.usual_time;
   }
 }
 
