@@ -1,6 +1,7 @@
 #include "formats/arrl_log_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -178,23 +179,36 @@ bool IsSeparator(char c) {
   return c == ' ' || c == '\t' || c == '\r';
 }
 
-// The words of one line, taken from the left; past the last word every word is empty.
+const char* PastSeparators(const char* text) {
+  while (IsSeparator(*text)) ++text;
+  return text;
+}
+
+// The end of the word at `text`: a separator or the line's closing NUL. Every other character
+// up to the blank is a control character and belongs to the word, so one compare passes over
+// the letters and digits that make up nearly every word.
+const char* WordEnd(const char* text) {
+  for (;; ++text) {
+    if (static_cast<unsigned char>(*text) > ' ') continue;
+    if (*text == '\0' || IsSeparator(*text)) return text;
+  }
+}
+
+// The words of one NUL-terminated line, taken from the left; past the last word every word is
+// empty.
 class Words {
  public:
-  explicit Words(std::string_view text) : text(text) {}
+  explicit Words(const char* line) : cursor(line) {}
 
   std::string_view Next() {
     std::string_view word = Peek();
-    position = static_cast<std::size_t>(word.data() + word.size() - text.data());
+    cursor = word.data() + word.size();
     return word;
   }
 
   std::string_view Peek() const {
-    std::size_t start = position;
-    while (start < text.size() && IsSeparator(text[start])) ++start;
-    std::size_t end = start;
-    while (end < text.size() && !IsSeparator(text[end])) ++end;
-    return text.substr(start, end - start);
+    const char* start = PastSeparators(cursor);
+    return {start, static_cast<std::size_t>(WordEnd(start) - start)};
   }
 
   /// Words still to come, multiplier markers not counted.
@@ -208,8 +222,7 @@ class Words {
   }
 
  private:
-  std::string_view text;
-  std::size_t position = 0;
+  const char* cursor;
 };
 
 bool IsUnknown(std::string_view word) {
@@ -225,18 +238,53 @@ bool StartsWithDigit(std::string_view word) {
   return !word.empty() && IsDigit(word[0]);
 }
 
-int CodeOfLabel(const char* const* labels, int count, std::string_view word) {
-  if (word.empty()) return 0;
-  for (int code = 1; code <= count; ++code) {
-    // The first characters decide most labels without measuring them.
-    if (labels[code][0] == word[0] && word == labels[code]) return code;
+// A word of at most three characters packed into one number, the first character lowest;
+// 0 for a longer word, which no label matches, and for the empty word.
+constexpr std::size_t kLongestLabel = 3;
+constexpr std::uint32_t LabelKey(std::string_view word) {
+  if (word.empty() || word.size() > kLongestLabel) return 0;
+  std::uint32_t key = 0;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    key |= static_cast<std::uint32_t>(static_cast<unsigned char>(word[i])) << (8 * i);
+  }
+  return key;
+}
+
+template <std::size_t N>
+constexpr bool FitKeys(const char* const (&labels)[N]) {
+  for (const char* label : labels) {
+    if (std::string_view(label).size() > kLongestLabel) return false;
+  }
+  return true;
+}
+static_assert(FitKeys(kBandLabels) && FitKeys(kModeLabels), "a label longer than a key holds");
+
+// The keys of a label table, so that a word is matched by number compares alone.
+template <std::size_t N>
+constexpr std::array<std::uint32_t, N> LabelKeys(const char* const (&labels)[N]) {
+  std::array<std::uint32_t, N> keys{};
+  for (std::size_t code = 0; code < N; ++code) {
+    keys[code] = LabelKey(labels[code]);
+  }
+  return keys;
+}
+constexpr auto kBandKeys = LabelKeys(kBandLabels);
+constexpr auto kModeKeys = LabelKeys(kModeLabels);
+constexpr std::uint32_t kPhoneKey = LabelKey(kPhoneLabel);
+
+template <std::size_t N>
+int CodeOfLabel(const std::array<std::uint32_t, N>& keys, std::string_view word) {
+  std::uint32_t key = LabelKey(word);
+  if (key == 0) return 0;
+  for (std::size_t code = 1; code < N; ++code) {
+    if (keys[code] == key) return static_cast<int>(code);
   }
   return 0;
 }
 
 std::uint8_t ModeOfLabel(std::string_view word) {
-  int code = CodeOfLabel(kModeLabels, kModeCount, word);
-  if (code == 0 && word == kPhoneLabel) code = kModeSsb;
+  int code = CodeOfLabel(kModeKeys, word);
+  if (code == 0 && LabelKey(word) == kPhoneKey) code = kModeSsb;
   return static_cast<std::uint8_t>(code);
 }
 
@@ -414,10 +462,7 @@ void ReadContestColumns(int contest, Words& words, QsoRecord& record) {
 }
 
 bool IsBlankLine(const char* line) {
-  for (; *line != '\0'; ++line) {
-    if (!IsSeparator(*line)) return false;
-  }
-  return true;
+  return *PastSeparators(line) == '\0';
 }
 
 }  // namespace
@@ -458,8 +503,8 @@ int ArrlLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
   char line[kLineRoom];
   if (!ReadLogLine(line, kLineRoom)) return EndOfText();
-  Words words{std::string_view(line)};
-  record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandLabels, kBandCount, words.Next()));
+  Words words(line);
+  record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandKeys, words.Next()));
   record.mode = ModeOfLabel(words.Next());
   if (!ReadTime(words, record)) ++notes.undated_qsos;
   std::string_view number = words.Next();  // the QSO number; in Sweepstakes the serial sent
