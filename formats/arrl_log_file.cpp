@@ -33,7 +33,7 @@ constexpr std::string_view kPhoneLabel = "PH";
 constexpr const char* kUnknownWord = "???";
 constexpr char kUnknownChar = '?';
 
-constexpr int kLineRoom = 1024;  // longer lines are cut; their rest is passed over
+constexpr std::size_t kLineRoom = 1024;  // longer lines are cut; their rest is passed over
 constexpr char kMarker = '*';
 
 // The contests an ARRL log holds; each has its columns after the QSO number in
@@ -179,23 +179,30 @@ bool IsSeparator(char c) {
   return c == ' ' || c == '\t' || c == '\r';
 }
 
-const char* PastSeparators(const char* text) {
-  while (IsSeparator(*text)) ++text;
-  return text;
+// A line ends in its NUL when it was copied, or in the line feed (perhaps after a carriage
+// return, a separator) that follows it in the stream's buffer.
+bool IsLineEnd(char c) {
+  return c == '\0' || c == '\n';
 }
 
-// The end of the word at `text`: a separator or the line's closing NUL. Every other character
-// up to the blank is a control character and belongs to the word, so one compare passes over
-// the letters and digits that make up nearly every word.
-const char* WordEnd(const char* text) {
+const char* PastSeparators(const char* text) {
   for (;; ++text) {
-    if (static_cast<unsigned char>(*text) > ' ') continue;
-    if (*text == '\0' || IsSeparator(*text)) return text;
+    if (*text == ' ') continue;
+    if (*text != '\t' && *text != '\r') return text;
   }
 }
 
-// The words of one NUL-terminated line, taken from the left; past the last word every word is
-// empty.
+// The end of the word at `text`: a separator or the end of the line. Every other character up
+// to the blank is a control character and belongs to the word, so one compare passes over the
+// letters and digits that make up nearly every word.
+const char* WordEnd(const char* text) {
+  for (;; ++text) {
+    if (static_cast<unsigned char>(*text) > ' ') continue;
+    if (IsLineEnd(*text) || IsSeparator(*text)) return text;
+  }
+}
+
+// The words of one line, taken from the left; past the last word every word is empty.
 class Words {
  public:
   explicit Words(const char* line) : cursor(line) {}
@@ -462,7 +469,7 @@ void ReadContestColumns(int contest, Words& words, QsoRecord& record) {
 }
 
 bool IsBlankLine(const char* line) {
-  return *PastSeparators(line) == '\0';
+  return IsLineEnd(*PastSeparators(line));
 }
 
 }  // namespace
@@ -485,24 +492,55 @@ int ArrlLogFile::WriteHeader(ContestHeader source) {
   return 1;
 }
 
+// A line wholly in the stream's buffer and ended by a line feed, as a view of the buffer; null
+// for any other line (one that runs past the buffer or the line room, one with a carriage return
+// before its end, the last line), which the stream's line reading then copies.
+const char* ArrlLogFile::BufferedLine() {
+  std::string_view buffered = PeekBuffered();
+  const char* start = buffered.data();
+  std::size_t scanned = std::min<std::size_t>(buffered.size(), kLineRoom);
+  const void* line_feed = scanned == 0 ? nullptr : std::memchr(start, '\n', scanned);
+  if (line_feed == nullptr) return nullptr;
+  std::size_t length = static_cast<std::size_t>(static_cast<const char*>(line_feed) - start);
+  std::size_t text_length = length;
+  if (length > 0 && start[length - 1] == '\r') --text_length;
+  if (text_length >= kLineRoom - 1 || std::memchr(start, '\r', text_length) != nullptr) {
+    return nullptr;
+  }
+  TakeBuffered(length + 1);
+  return start;
+}
+
 // One line of the file, a last line without a line end included. A line longer than the buffer
 // is cut and its rest passed over, so that the rest is not taken for a line of its own.
 bool ArrlLogFile::ReadLogLine(char* line, int size) {
-  for (;;) {
-    if (!ReadLine(line, size)) return false;
-    if (std::strlen(line) + 1 == static_cast<std::size_t>(size)) {
-      char rest[256];
-      while (ReadLine(rest, sizeof rest) && std::strlen(rest) + 1 == sizeof rest) {
-      }
+  if (!ReadLine(line, size)) return false;
+  if (std::strlen(line) + 1 == static_cast<std::size_t>(size)) {
+    char rest[256];
+    while (ReadLine(rest, sizeof rest) && std::strlen(rest) + 1 == sizeof rest) {
     }
-    if (!IsBlankLine(line)) return true;
+  }
+  return true;
+}
+
+// The next line that is not blank, in the stream's buffer or copied into `room`; null at the end
+// of the file.
+const char* ArrlLogFile::NextQsoLine(char* room) {
+  for (;;) {
+    const char* line = BufferedLine();
+    if (line == nullptr) {
+      if (!ReadLogLine(room, static_cast<int>(kLineRoom))) return nullptr;
+      line = room;
+    }
+    if (!IsBlankLine(line)) return line;
   }
 }
 
 int ArrlLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
-  char line[kLineRoom];
-  if (!ReadLogLine(line, kLineRoom)) return EndOfText();
+  char room[kLineRoom];
+  const char* line = NextQsoLine(room);
+  if (line == nullptr) return EndOfText();
   Words words(line);
   record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandKeys, words.Next()));
   record.mode = ModeOfLabel(words.Next());

@@ -25,7 +25,9 @@ class ArrlLogFile : public LogFile {
   static bool SupportsContest(int contest);
 
  private:
+  const char* BufferedLine();
   bool ReadLogLine(char* line, int size);
+  const char* NextQsoLine(char* room);
 };
 
 }  // namespace quorvel
