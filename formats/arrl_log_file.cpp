@@ -318,39 +318,95 @@ std::int64_t DigitsValue(std::string_view text) {
   return std::min<std::int64_t>(value, 1000000);
 }
 
-// Date "dd/mm/yy" and time "hhmm", as UTC. A year below 10 years since 1900 is printed with a
-// blank before it ("15/10/ 5"), so a date word that ends in '/' takes the next word as its year.
-// A date that names no calendar day is read as 1970-01-01, a time that is no time of day as
-// 00:00; false then.
-bool ReadTime(Words& words, QsoRecord& record) {
-  std::string_view date = words.Next();
+// Date "dd/mm/yy": its three parts. A year below 10 years since 1900 is printed with a blank
+// before it ("15/10/ 5"), so a date word that ends in its second '/' has its year in the next
+// word.
+struct DateParts {
+  std::string_view day;
+  std::string_view month;
+  std::string_view year;
+  bool year_apart;
+};
+
+DateParts SplitDate(std::string_view date) {
   std::size_t first = date.find('/');
   std::string_view rest =
       first == std::string_view::npos ? date.substr(date.size()) : date.substr(first + 1);
   std::size_t second = rest.find('/');
   std::string_view year =
       second == std::string_view::npos ? rest.substr(rest.size()) : rest.substr(second + 1);
-  if (second != std::string_view::npos && year.empty()) year = words.Next();
-  std::string_view time = words.Next();
-  std::string_view hour = time.substr(0, time.size() < 2 ? time.size() : 2);
-  std::string_view minute = time.substr(hour.size());
-  std::int64_t day = DigitsValue(date.substr(0, first));
-  std::int64_t month = DigitsValue(rest.substr(0, second));
-  std::int64_t column = DigitsValue(year);
-  std::int64_t full_year = column < 0 ? -1 : YearOfColumn(column);
-  bool date_valid = column >= 0 && month >= 1 && month <= 12 &&
-                    IsCalendarDate(full_year, static_cast<int>(month), static_cast<int>(day));
-  std::int64_t hours = DigitsValue(hour);
-  std::int64_t minutes = DigitsValue(minute);
-  bool time_valid = hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59;
-  if (!date_valid) full_year = 1970, month = 1, day = 1;
-  if (!time_valid) hours = minutes = 0;
-  record.time_on = UtcSeconds(full_year, month, day, hours, minutes, 0);
-  return date_valid && time_valid;
+  return {date.substr(0, first), rest.substr(0, second), year,
+          second != std::string_view::npos && year.empty()};
 }
 
-int NumberOf(std::string_view word) {
-  return ValueOrZero<std::int32_t>(ParseLeadingInt(word));
+// The moment the day of a date begins, as UTC; a date that names no calendar day is read as
+// 1970-01-01 and is not valid.
+ArrlDay DayOf(const DateParts& date) {
+  std::int64_t day = DigitsValue(date.day);
+  std::int64_t month = DigitsValue(date.month);
+  std::int64_t column = DigitsValue(date.year);
+  std::int64_t full_year = column < 0 ? -1 : YearOfColumn(column);
+  bool valid = column >= 0 && month >= 1 && month <= 12 &&
+               IsCalendarDate(full_year, static_cast<int>(month), static_cast<int>(day));
+  if (!valid) return {0, false};
+  return {UtcSeconds(full_year, month, day, 0, 0, 0), true};
+}
+
+// The day of a date word, read once for the run of lines that repeat it.
+ArrlDay RememberedDayOf(std::string_view date, const DateParts& parts, ArrlLastDate& last) {
+  if (date.size() == last.length && std::memcmp(date.data(), last.text, date.size()) == 0) {
+    return last.day;
+  }
+  ArrlDay day = DayOf(parts);
+  if (date.size() <= sizeof last.text) {
+    std::memcpy(last.text, date.data(), date.size());
+    last.length = date.size();
+    last.day = day;
+  }
+  return day;
+}
+
+// Time "hhmm": the seconds into the day; one that is no time of day is read as 00:00 and is
+// not valid.
+bool ReadTimeOfDay(std::string_view time, std::int64_t& seconds) {
+  std::string_view hour = time.substr(0, time.size() < 2 ? time.size() : 2);
+  std::int64_t hours = DigitsValue(hour);
+  std::int64_t minutes = DigitsValue(time.substr(hour.size()));
+  bool valid = hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59;
+  seconds = valid ? hours * 3600 + minutes * 60 : 0;
+  return valid;
+}
+
+// Date and time, as UTC; false when either is not one.
+bool ReadTime(Words& words, ArrlLastDate& last_date, QsoRecord& record) {
+  std::string_view date = words.Next();
+  DateParts parts = SplitDate(date);
+  ArrlDay day;
+  if (parts.year_apart) {
+    parts.year = words.Next();
+    day = DayOf(parts);
+  } else {
+    day = RememberedDayOf(date, parts, last_date);
+  }
+  std::int64_t seconds = 0;
+  bool timed = ReadTimeOfDay(words.Next(), seconds);
+  record.time_on = day.start + seconds;
+  return day.valid && timed;
+}
+
+// The leading number of a word as the record's number setters read it, and as they store it:
+// 0 for a value past the field's range. A word of a few digits alone, the usual number, is
+// read without the general reading's blanks, signs and saturation.
+template <typename Field>
+Field NumberOf(std::string_view word) {
+  constexpr std::size_t kPlainDigits = 9;  // below 10^9: no overflow to guard against
+  if (word.empty() || word.size() > kPlainDigits) return ValueOrZero<Field>(ParseLeadingInt(word));
+  std::int64_t value = 0;
+  for (char c : word) {
+    if (!IsDigit(c)) return ValueOrZero<Field>(ParseLeadingInt(word));
+    value = value * 10 + (c - '0');
+  }
+  return ValueOrZero<Field>(value);
 }
 
 // A precedence or category letter; "?" (written for none) stays the blank of a cleared record.
@@ -360,11 +416,11 @@ void SetLetter(char& field, std::string_view word) {
 
 void ReadSweepstakes(Words& words, QsoRecord& record) {
   for (int own = 0; own < 4; ++own) words.Next();  // own precedence, call, check and section
-  record.srx = NumberOf(words.Next());
+  record.srx = NumberOf<std::int32_t>(words.Next());
   SetLetter(record.prec, words.Next());
   record.SetCallText(TextOf(words.Next()));
   std::string_view check = words.Next();
-  if (StartsWithDigit(check)) record.SetCheck(check);
+  if (StartsWithDigit(check)) record.check = NumberOf<char>(check);
   record.SetArrlSect(TextOf(words.Next()));
 }
 
@@ -429,7 +485,7 @@ void ReadTail(Words& words, QsoRecord& record) {
     record.mult_count = 1;
     word = words.Next();
   }
-  record.SetPoints(word);
+  record.points = NumberOf<std::uint8_t>(word);
 }
 
 void ReadContestColumns(int contest, Words& words, QsoRecord& record) {
@@ -483,6 +539,7 @@ int ArrlLogFile::Open(const char* path, unsigned mode) {
   header.contest = options.contest;
   CopyCut(header.call, "NOCALL");
   qso_count = 0;
+  last_date = {};
   return 1;
 }
 
@@ -544,9 +601,9 @@ int ArrlLogFile::ReadQso(QsoRecord& record) {
   Words words(line);
   record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandKeys, words.Next()));
   record.mode = ModeOfLabel(words.Next());
-  if (!ReadTime(words, record)) ++notes.undated_qsos;
+  if (!ReadTime(words, last_date, record)) ++notes.undated_qsos;
   std::string_view number = words.Next();  // the QSO number; in Sweepstakes the serial sent
-  if (header.contest == kContestSs) record.SetStx(number);
+  if (header.contest == kContestSs) record.stx = NumberOf<std::int32_t>(number);
   ReadContestColumns(header.contest, words, record);
   ++qso_count;
   return 1;
