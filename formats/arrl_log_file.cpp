@@ -352,18 +352,21 @@ ArrlDay DayOf(const DateParts& date) {
   return {UtcSeconds(full_year, month, day, 0, 0, 0), true};
 }
 
-// The day of a date word, read once for the run of lines that repeat it.
-ArrlDay RememberedDayOf(std::string_view date, const DateParts& parts, ArrlLastDate& last) {
-  if (date.size() == last.length && std::memcmp(date.data(), last.text, date.size()) == 0) {
-    return last.day;
+// The day of a date word the last line had too, or false. Only a date word that holds its
+// year is remembered.
+bool SameDayAsLast(std::string_view date, const ArrlLastDate& last, ArrlDay& day) {
+  if (date.size() != last.length || std::memcmp(date.data(), last.text, date.size()) != 0) {
+    return false;
   }
-  ArrlDay day = DayOf(parts);
-  if (date.size() <= sizeof last.text) {
-    std::memcpy(last.text, date.data(), date.size());
-    last.length = date.size();
-    last.day = day;
-  }
-  return day;
+  day = last.day;
+  return true;
+}
+
+void RememberDay(std::string_view date, ArrlDay day, ArrlLastDate& last) {
+  if (date.size() > sizeof last.text) return;
+  std::memcpy(last.text, date.data(), date.size());
+  last.length = date.size();
+  last.day = day;
 }
 
 // Time "hhmm": the seconds into the day; one that is no time of day is read as 00:00 and is
@@ -380,13 +383,16 @@ bool ReadTimeOfDay(std::string_view time, std::int64_t& seconds) {
 // Date and time, as UTC; false when either is not one.
 bool ReadTime(Words& words, ArrlLastDate& last_date, QsoRecord& record) {
   std::string_view date = words.Next();
-  DateParts parts = SplitDate(date);
   ArrlDay day;
-  if (parts.year_apart) {
-    parts.year = words.Next();
-    day = DayOf(parts);
-  } else {
-    day = RememberedDayOf(date, parts, last_date);
+  if (!SameDayAsLast(date, last_date, day)) {
+    DateParts parts = SplitDate(date);
+    if (parts.year_apart) {
+      parts.year = words.Next();
+      day = DayOf(parts);
+    } else {
+      day = DayOf(parts);
+      RememberDay(date, day, last_date);
+    }
   }
   std::int64_t seconds = 0;
   bool timed = ReadTimeOfDay(words.Next(), seconds);
