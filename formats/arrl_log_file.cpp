@@ -341,7 +341,7 @@ DateParts SplitDate(std::string_view date) {
 
 // The moment the day of a date begins, as UTC; a date that names no calendar day is read as
 // 1970-01-01 and is not valid.
-ArrlDay DayOf(const DateParts& date) {
+ColumnDay DayOf(const DateParts& date) {
   std::int64_t day = DigitsValue(date.day);
   std::int64_t month = DigitsValue(date.month);
   std::int64_t column = DigitsValue(date.year);
@@ -350,23 +350,6 @@ ArrlDay DayOf(const DateParts& date) {
                IsCalendarDate(full_year, static_cast<int>(month), static_cast<int>(day));
   if (!valid) return {0, false};
   return {UtcSeconds(full_year, month, day, 0, 0, 0), true};
-}
-
-// The day of a date word the last line had too, or false. Only a date word that holds its
-// year is remembered.
-bool SameDayAsLast(std::string_view date, const ArrlLastDate& last, ArrlDay& day) {
-  if (date.size() != last.length || std::memcmp(date.data(), last.text, date.size()) != 0) {
-    return false;
-  }
-  day = last.day;
-  return true;
-}
-
-void RememberDay(std::string_view date, ArrlDay day, ArrlLastDate& last) {
-  if (date.size() > sizeof last.text) return;
-  std::memcpy(last.text, date.data(), date.size());
-  last.length = date.size();
-  last.day = day;
 }
 
 // Time "hhmm": the seconds into the day; one that is no time of day is read as 00:00 and is
@@ -381,17 +364,17 @@ bool ReadTimeOfDay(std::string_view time, std::int64_t& seconds) {
 }
 
 // Date and time, as UTC; false when either is not one.
-bool ReadTime(Words& words, ArrlLastDate& last_date, QsoRecord& record) {
+bool ReadTime(Words& words, RememberedDay& last_day, QsoRecord& record) {
   std::string_view date = words.Next();
-  ArrlDay day;
-  if (!SameDayAsLast(date, last_date, day)) {
+  ColumnDay day;
+  if (!last_day.Recall(date, day)) {
     DateParts parts = SplitDate(date);
     if (parts.year_apart) {
       parts.year = words.Next();
       day = DayOf(parts);
     } else {
       day = DayOf(parts);
-      RememberDay(date, day, last_date);
+      last_day.Remember(date, day);
     }
   }
   std::int64_t seconds = 0;
@@ -545,7 +528,7 @@ int ArrlLogFile::Open(const char* path, unsigned mode) {
   header.contest = options.contest;
   CopyCut(header.call, "NOCALL");
   qso_count = 0;
-  last_date = {};
+  last_day = {};
   return 1;
 }
 
@@ -607,7 +590,7 @@ int ArrlLogFile::ReadQso(QsoRecord& record) {
   Words words(line);
   record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandKeys, words.Next()));
   record.mode = ModeOfLabel(words.Next());
-  if (!ReadTime(words, last_date, record)) ++notes.undated_qsos;
+  if (!ReadTime(words, last_day, record)) ++notes.undated_qsos;
   std::string_view number = words.Next();  // the QSO number; in Sweepstakes the serial sent
   if (header.contest == kContestSs) record.stx = NumberOf<std::int32_t>(number);
   ReadContestColumns(header.contest, words, record);

@@ -3,28 +3,12 @@
 // after the worked call.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <string_view>
 
 #include "core/log_file.h"
+#include "formats/remembered_day.h"
 
 namespace quorvel {
-
-/// The day a date column of an ARRL log names: the moment it begins (UTC), and whether the
-/// column named a calendar day at all (if not, the day is 1970-01-01).
-struct ArrlDay {
-  std::int64_t start = 0;
-  bool valid = false;
-};
-
-/// The last date word a reader read and its day, so that the lines of one day read their date
-/// once.
-struct ArrlLastDate {
-  char text[16] = {};
-  std::size_t length = 0;  // 0: no date word remembered
-  ArrlDay day;
-};
 
 class ArrlLogFile : public LogFile {
  public:
@@ -46,7 +30,7 @@ class ArrlLogFile : public LogFile {
   bool ReadLogLine(char* line, int size);
   const char* NextQsoLine(char* room);
 
-  ArrlLastDate last_date;
+  RememberedDay last_day;
 };
 
 }  // namespace quorvel

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/log_file.h"
+#include "formats/remembered_day.h"
 
 namespace quorvel {
 
@@ -35,6 +36,7 @@ class TrLogFile : public LogFile {
 
   bool sent_column = false;  // contest 28: the reports stand in their own columns
   std::string line;          // the line being read, kept for its capacity
+  RememberedDay last_day;
 };
 
 }  // namespace quorvel
