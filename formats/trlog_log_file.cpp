@@ -843,6 +843,7 @@ bool WorksFromUsaOrCanada(std::string_view call) {
 
 int TrLogFile::Open(const char* path, unsigned mode) {
   qso_count = 0;
+  text_lines = (mode & kOpenBinary) == 0;
   last_day = {};
   sent_column = false;
   notes = {};
@@ -916,13 +917,39 @@ bool TrLogFile::FindSentColumn() {
 
 // ---- QSO lines ----
 
+// The next line, a last line without a line end included. A line wholly in the stream's
+// buffer, ended by a line feed with no carriage return before it but perhaps the one of a DOS
+// line end, is a view of the buffer; any other line is read by the stream's line reading into
+// `line`, which also sees to a carriage return that ends a line alone. The view lasts until the
+// next read.
+bool TrLogFile::NextLine(std::string_view& text) {
+  if (text_lines) {
+    std::string_view buffered = PeekBuffered();
+    const char* start = buffered.data();
+    const void* lf = buffered.empty() ? nullptr : std::memchr(start, '\n', buffered.size());
+    if (lf != nullptr) {
+      std::size_t length = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+      std::size_t text_length = length > 0 && start[length - 1] == '\r' ? length - 1 : length;
+      if (std::memchr(start, '\r', text_length) == nullptr) {
+        text = buffered.substr(0, text_length);
+        TakeBuffered(length + 1);
+        return true;
+      }
+    }
+  }
+  if (!ReadLine(line)) return false;
+  text = line;
+  return true;
+}
+
 int TrLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
+  std::string_view text;
   for (;;) {
-    if (!ReadLine(line)) return EndOfText();  // a last line without a line end is read too
-    if (IsQsoLine(LineColumns(line))) break;
+    if (!NextLine(text)) return EndOfText();
+    if (IsQsoLine(LineColumns(text))) break;
   }
-  LineColumns columns(line);
+  LineColumns columns(text);
   std::string_view call = columns.Slice(column::kCall, column::kCallWidth);
   record.SetCallText(call.substr(0, call.find_first_of(" *")));
   if (!ReadTime(columns, last_day, record)) ++notes.undated_qsos;
