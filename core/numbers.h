@@ -59,13 +59,13 @@ Field ValueOrZero(std::int64_t value) {
   return static_cast<Field>(value);
 }
 
-inline bool IsDigit(char c) {
+constexpr bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
-inline bool IsUpperLetter(char c) {
+constexpr bool IsUpperLetter(char c) {
   return c >= 'A' && c <= 'Z';
 }
-inline char ToUpper(char c) {
+constexpr char ToUpper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 

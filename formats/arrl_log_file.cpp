@@ -1,6 +1,7 @@
 #include "formats/arrl_log_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -32,7 +33,7 @@ constexpr std::string_view kPhoneLabel = "PH";
 constexpr const char* kUnknownWord = "???";
 constexpr char kUnknownChar = '?';
 
-constexpr int kLineRoom = 1024;  // longer lines are cut; their rest is passed over
+constexpr std::size_t kLineRoom = 1024;  // longer lines are cut; their rest is passed over
 constexpr char kMarker = '*';
 
 // The contests an ARRL log holds; each has its columns after the QSO number in
@@ -178,23 +179,43 @@ bool IsSeparator(char c) {
   return c == ' ' || c == '\t' || c == '\r';
 }
 
+// A line ends in its NUL when it was copied, or in the line feed (perhaps after a carriage
+// return, a separator) that follows it in the stream's buffer.
+bool IsLineEnd(char c) {
+  return c == '\0' || c == '\n';
+}
+
+const char* PastSeparators(const char* text) {
+  for (;; ++text) {
+    if (*text == ' ') continue;
+    if (*text != '\t' && *text != '\r') return text;
+  }
+}
+
+// The end of the word at `text`: a separator or the end of the line. Every other character up
+// to the blank is a control character and belongs to the word, so one compare passes over the
+// letters and digits that make up nearly every word.
+const char* WordEnd(const char* text) {
+  for (;; ++text) {
+    if (static_cast<unsigned char>(*text) > ' ') continue;
+    if (IsLineEnd(*text) || IsSeparator(*text)) return text;
+  }
+}
+
 // The words of one line, taken from the left; past the last word every word is empty.
 class Words {
  public:
-  explicit Words(std::string_view text) : text(text) {}
+  explicit Words(const char* line) : cursor(line) {}
 
   std::string_view Next() {
     std::string_view word = Peek();
-    position = static_cast<std::size_t>(word.data() + word.size() - text.data());
+    cursor = word.data() + word.size();
     return word;
   }
 
   std::string_view Peek() const {
-    std::size_t start = position;
-    while (start < text.size() && IsSeparator(text[start])) ++start;
-    std::size_t end = start;
-    while (end < text.size() && !IsSeparator(text[end])) ++end;
-    return text.substr(start, end - start);
+    const char* start = PastSeparators(cursor);
+    return {start, static_cast<std::size_t>(WordEnd(start) - start)};
   }
 
   /// Words still to come, multiplier markers not counted.
@@ -208,8 +229,7 @@ class Words {
   }
 
  private:
-  std::string_view text;
-  std::size_t position = 0;
+  const char* cursor;
 };
 
 bool IsUnknown(std::string_view word) {
@@ -225,18 +245,53 @@ bool StartsWithDigit(std::string_view word) {
   return !word.empty() && IsDigit(word[0]);
 }
 
-int CodeOfLabel(const char* const* labels, int count, std::string_view word) {
-  if (word.empty()) return 0;
-  for (int code = 1; code <= count; ++code) {
-    // The first characters decide most labels without measuring them.
-    if (labels[code][0] == word[0] && word == labels[code]) return code;
+// A word of at most three characters packed into one number, the first character lowest;
+// 0 for a longer word, which no label matches, and for the empty word.
+constexpr std::size_t kLongestLabel = 3;
+constexpr std::uint32_t LabelKey(std::string_view word) {
+  if (word.empty() || word.size() > kLongestLabel) return 0;
+  std::uint32_t key = 0;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    key |= static_cast<std::uint32_t>(static_cast<unsigned char>(word[i])) << (8 * i);
+  }
+  return key;
+}
+
+template <std::size_t N>
+constexpr bool FitKeys(const char* const (&labels)[N]) {
+  for (const char* label : labels) {
+    if (std::string_view(label).size() > kLongestLabel) return false;
+  }
+  return true;
+}
+static_assert(FitKeys(kBandLabels) && FitKeys(kModeLabels), "a label longer than a key holds");
+
+// The keys of a label table, so that a word is matched by number compares alone.
+template <std::size_t N>
+constexpr std::array<std::uint32_t, N> LabelKeys(const char* const (&labels)[N]) {
+  std::array<std::uint32_t, N> keys{};
+  for (std::size_t code = 0; code < N; ++code) {
+    keys[code] = LabelKey(labels[code]);
+  }
+  return keys;
+}
+constexpr auto kBandKeys = LabelKeys(kBandLabels);
+constexpr auto kModeKeys = LabelKeys(kModeLabels);
+constexpr std::uint32_t kPhoneKey = LabelKey(kPhoneLabel);
+
+template <std::size_t N>
+int CodeOfLabel(const std::array<std::uint32_t, N>& keys, std::string_view word) {
+  std::uint32_t key = LabelKey(word);
+  if (key == 0) return 0;
+  for (std::size_t code = 1; code < N; ++code) {
+    if (keys[code] == key) return static_cast<int>(code);
   }
   return 0;
 }
 
 std::uint8_t ModeOfLabel(std::string_view word) {
-  int code = CodeOfLabel(kModeLabels, kModeCount, word);
-  if (code == 0 && word == kPhoneLabel) code = kModeSsb;
+  int code = CodeOfLabel(kModeKeys, word);
+  if (code == 0 && LabelKey(word) == kPhoneKey) code = kModeSsb;
   return static_cast<std::uint8_t>(code);
 }
 
@@ -263,39 +318,84 @@ std::int64_t DigitsValue(std::string_view text) {
   return std::min<std::int64_t>(value, 1000000);
 }
 
-// Date "dd/mm/yy" and time "hhmm", as UTC. A year below 10 years since 1900 is printed with a
-// blank before it ("15/10/ 5"), so a date word that ends in '/' takes the next word as its year.
-// A date that names no calendar day is read as 1970-01-01, a time that is no time of day as
-// 00:00; false then.
-bool ReadTime(Words& words, QsoRecord& record) {
-  std::string_view date = words.Next();
+// Date "dd/mm/yy": its three parts. A year below 10 years since 1900 is printed with a blank
+// before it ("15/10/ 5"), so a date word that ends in its second '/' has its year in the next
+// word.
+struct DateParts {
+  std::string_view day;
+  std::string_view month;
+  std::string_view year;
+  bool year_apart;
+};
+
+DateParts SplitDate(std::string_view date) {
   std::size_t first = date.find('/');
   std::string_view rest =
       first == std::string_view::npos ? date.substr(date.size()) : date.substr(first + 1);
   std::size_t second = rest.find('/');
   std::string_view year =
       second == std::string_view::npos ? rest.substr(rest.size()) : rest.substr(second + 1);
-  if (second != std::string_view::npos && year.empty()) year = words.Next();
-  std::string_view time = words.Next();
-  std::string_view hour = time.substr(0, time.size() < 2 ? time.size() : 2);
-  std::string_view minute = time.substr(hour.size());
-  std::int64_t day = DigitsValue(date.substr(0, first));
-  std::int64_t month = DigitsValue(rest.substr(0, second));
-  std::int64_t column = DigitsValue(year);
-  std::int64_t full_year = column < 0 ? -1 : YearOfColumn(column);
-  bool date_valid = column >= 0 && month >= 1 && month <= 12 &&
-                    IsCalendarDate(full_year, static_cast<int>(month), static_cast<int>(day));
-  std::int64_t hours = DigitsValue(hour);
-  std::int64_t minutes = DigitsValue(minute);
-  bool time_valid = hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59;
-  if (!date_valid) full_year = 1970, month = 1, day = 1;
-  if (!time_valid) hours = minutes = 0;
-  record.time_on = UtcSeconds(full_year, month, day, hours, minutes, 0);
-  return date_valid && time_valid;
+  return {date.substr(0, first), rest.substr(0, second), year,
+          second != std::string_view::npos && year.empty()};
 }
 
-int NumberOf(std::string_view word) {
-  return ValueOrZero<std::int32_t>(ParseLeadingInt(word));
+// The moment the day of a date begins, as UTC; a date that names no calendar day is read as
+// 1970-01-01 and is not valid.
+ColumnDay DayOf(const DateParts& date) {
+  std::int64_t day = DigitsValue(date.day);
+  std::int64_t month = DigitsValue(date.month);
+  std::int64_t column = DigitsValue(date.year);
+  std::int64_t full_year = column < 0 ? -1 : YearOfColumn(column);
+  bool valid = column >= 0 && month >= 1 && month <= 12 &&
+               IsCalendarDate(full_year, static_cast<int>(month), static_cast<int>(day));
+  if (!valid) return {0, false};
+  return {UtcSeconds(full_year, month, day, 0, 0, 0), true};
+}
+
+// Time "hhmm": the seconds into the day; one that is no time of day is read as 00:00 and is
+// not valid.
+bool ReadTimeOfDay(std::string_view time, std::int64_t& seconds) {
+  std::string_view hour = time.substr(0, time.size() < 2 ? time.size() : 2);
+  std::int64_t hours = DigitsValue(hour);
+  std::int64_t minutes = DigitsValue(time.substr(hour.size()));
+  bool valid = hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59;
+  seconds = valid ? hours * 3600 + minutes * 60 : 0;
+  return valid;
+}
+
+// Date and time, as UTC; false when either is not one.
+bool ReadTime(Words& words, RememberedDay& last_day, QsoRecord& record) {
+  std::string_view date = words.Next();
+  ColumnDay day;
+  if (!last_day.Recall(date, day)) {
+    DateParts parts = SplitDate(date);
+    if (parts.year_apart) {
+      parts.year = words.Next();
+      day = DayOf(parts);
+    } else {
+      day = DayOf(parts);
+      last_day.Remember(date, day);
+    }
+  }
+  std::int64_t seconds = 0;
+  bool timed = ReadTimeOfDay(words.Next(), seconds);
+  record.time_on = day.start + seconds;
+  return day.valid && timed;
+}
+
+// The leading number of a word as the record's number setters read it, and as they store it:
+// 0 for a value past the field's range. A word of a few digits alone, the usual number, is
+// read without the general reading's blanks, signs and saturation.
+template <typename Field>
+Field NumberOf(std::string_view word) {
+  constexpr std::size_t kPlainDigits = 9;  // below 10^9: no overflow to guard against
+  if (word.empty() || word.size() > kPlainDigits) return ValueOrZero<Field>(ParseLeadingInt(word));
+  std::int64_t value = 0;
+  for (char c : word) {
+    if (!IsDigit(c)) return ValueOrZero<Field>(ParseLeadingInt(word));
+    value = value * 10 + (c - '0');
+  }
+  return ValueOrZero<Field>(value);
 }
 
 // A precedence or category letter; "?" (written for none) stays the blank of a cleared record.
@@ -305,11 +405,11 @@ void SetLetter(char& field, std::string_view word) {
 
 void ReadSweepstakes(Words& words, QsoRecord& record) {
   for (int own = 0; own < 4; ++own) words.Next();  // own precedence, call, check and section
-  record.srx = NumberOf(words.Next());
+  record.srx = NumberOf<std::int32_t>(words.Next());
   SetLetter(record.prec, words.Next());
   record.SetCallText(TextOf(words.Next()));
   std::string_view check = words.Next();
-  if (StartsWithDigit(check)) record.SetCheck(check);
+  if (StartsWithDigit(check)) record.check = NumberOf<char>(check);
   record.SetArrlSect(TextOf(words.Next()));
 }
 
@@ -374,7 +474,7 @@ void ReadTail(Words& words, QsoRecord& record) {
     record.mult_count = 1;
     word = words.Next();
   }
-  record.SetPoints(word);
+  record.points = NumberOf<std::uint8_t>(word);
 }
 
 void ReadContestColumns(int contest, Words& words, QsoRecord& record) {
@@ -414,10 +514,7 @@ void ReadContestColumns(int contest, Words& words, QsoRecord& record) {
 }
 
 bool IsBlankLine(const char* line) {
-  for (; *line != '\0'; ++line) {
-    if (!IsSeparator(*line)) return false;
-  }
-  return true;
+  return IsLineEnd(*PastSeparators(line));
 }
 
 }  // namespace
@@ -431,6 +528,7 @@ int ArrlLogFile::Open(const char* path, unsigned mode) {
   header.contest = options.contest;
   CopyCut(header.call, "NOCALL");
   qso_count = 0;
+  last_day = {};
   return 1;
 }
 
@@ -440,30 +538,61 @@ int ArrlLogFile::WriteHeader(ContestHeader source) {
   return 1;
 }
 
+// A line wholly in the stream's buffer and ended by a line feed, as a view of the buffer; null
+// for any other line (one that runs past the buffer or the line room, one with a carriage return
+// before its end, the last line), which the stream's line reading then copies.
+const char* ArrlLogFile::BufferedLine() {
+  std::string_view buffered = PeekBuffered();
+  const char* start = buffered.data();
+  std::size_t scanned = std::min<std::size_t>(buffered.size(), kLineRoom);
+  const void* line_feed = scanned == 0 ? nullptr : std::memchr(start, '\n', scanned);
+  if (line_feed == nullptr) return nullptr;
+  std::size_t length = static_cast<std::size_t>(static_cast<const char*>(line_feed) - start);
+  std::size_t text_length = length;
+  if (length > 0 && start[length - 1] == '\r') --text_length;
+  if (text_length >= kLineRoom - 1 || std::memchr(start, '\r', text_length) != nullptr) {
+    return nullptr;
+  }
+  TakeBuffered(length + 1);
+  return start;
+}
+
 // One line of the file, a last line without a line end included. A line longer than the buffer
 // is cut and its rest passed over, so that the rest is not taken for a line of its own.
 bool ArrlLogFile::ReadLogLine(char* line, int size) {
-  for (;;) {
-    if (!ReadLine(line, size)) return false;
-    if (std::strlen(line) + 1 == static_cast<std::size_t>(size)) {
-      char rest[256];
-      while (ReadLine(rest, sizeof rest) && std::strlen(rest) + 1 == sizeof rest) {
-      }
+  if (!ReadLine(line, size)) return false;
+  if (std::strlen(line) + 1 == static_cast<std::size_t>(size)) {
+    char rest[256];
+    while (ReadLine(rest, sizeof rest) && std::strlen(rest) + 1 == sizeof rest) {
     }
-    if (!IsBlankLine(line)) return true;
+  }
+  return true;
+}
+
+// The next line that is not blank, in the stream's buffer or copied into `room`; null at the end
+// of the file.
+const char* ArrlLogFile::NextQsoLine(char* room) {
+  for (;;) {
+    const char* line = BufferedLine();
+    if (line == nullptr) {
+      if (!ReadLogLine(room, static_cast<int>(kLineRoom))) return nullptr;
+      line = room;
+    }
+    if (!IsBlankLine(line)) return line;
   }
 }
 
 int ArrlLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
-  char line[kLineRoom];
-  if (!ReadLogLine(line, kLineRoom)) return EndOfText();
-  Words words{std::string_view(line)};
-  record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandLabels, kBandCount, words.Next()));
+  char room[kLineRoom];
+  const char* line = NextQsoLine(room);
+  if (line == nullptr) return EndOfText();
+  Words words(line);
+  record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandKeys, words.Next()));
   record.mode = ModeOfLabel(words.Next());
-  if (!ReadTime(words, record)) ++notes.undated_qsos;
+  if (!ReadTime(words, last_day, record)) ++notes.undated_qsos;
   std::string_view number = words.Next();  // the QSO number; in Sweepstakes the serial sent
-  if (header.contest == kContestSs) record.SetStx(number);
+  if (header.contest == kContestSs) record.stx = NumberOf<std::int32_t>(number);
   ReadContestColumns(header.contest, words, record);
   ++qso_count;
   return 1;

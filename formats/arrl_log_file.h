@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/log_file.h"
+#include "formats/remembered_day.h"
 
 namespace quorvel {
 
@@ -25,7 +26,11 @@ class ArrlLogFile : public LogFile {
   static bool SupportsContest(int contest);
 
  private:
+  const char* BufferedLine();
   bool ReadLogLine(char* line, int size);
+  const char* NextQsoLine(char* room);
+
+  RememberedDay last_day;
 };
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #include "formats/trlog_log_file.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
+#include "formats/remembered_day.h"
 #include "formats/report_column.h"
 #include "formats/text_line.h"
 #include "refdata/country_table.h"
@@ -552,15 +554,20 @@ class LineColumns {
   std::string_view text;
 };
 
-// Blank-separated words read one after another from a column, none reaching past `last`.
+// Blank-separated words read one after another from a column, none reaching past `last`. A
+// NUL ends the words, as the end of the line does.
 class Words {
  public:
-  Words(const LineColumns& line, int from, int last) : line(line), at(from), last(last) {}
+  Words(const LineColumns& line, int from, int last) {
+    std::string_view text = line.Slice(from, last < from ? 0 : last - from + 1);
+    at = text.data();
+    end = at + text.size();
+  }
   std::string_view Next() {
-    while (at <= last && line.At(at) == ' ') ++at;
-    int start = at;
-    while (at <= last && line.At(at) != ' ' && line.At(at) != '\0') ++at;
-    return line.Slice(start, at - start);
+    while (at != end && *at == ' ') ++at;
+    const char* start = at;
+    while (at != end && *at != ' ' && *at != '\0') ++at;
+    return {start, static_cast<std::size_t>(at - start)};
   }
   std::string_view Peek() const {
     Words copy = *this;
@@ -568,9 +575,8 @@ class Words {
   }
 
  private:
-  const LineColumns& line;
-  int at;
-  int last;
+  const char* at;
+  const char* end;
 };
 
 // A report, signed ones included ("-05").
@@ -761,26 +767,60 @@ int DigitsValue(std::string_view text) {
   return value;
 }
 
-// Day, English month abbreviation (any case) and two-digit year (below 50: 2000 on), then hour
-// and minute, as UTC. A date that names no calendar day (an unknown month among them) is read
-// as 1970-01-01, a time that is no time of day as 00:00; false then.
-bool ReadTime(const LineColumns& line, QsoRecord& record) {
-  int day = DigitsValue(line.Slice(column::kDay, 2));
-  int month = 0;
-  std::string_view name = line.Slice(column::kMonth, 3);
-  for (int i = 0; i < 12; ++i) {
-    if (EqualsNoCase(name, kMonths[i])) month = i + 1;
+// Three letters packed into one number, upper-cased, the first lowest; 0 for a text of another
+// length.
+constexpr std::uint32_t MonthKey(std::string_view name) {
+  if (name.size() != 3) return 0;
+  std::uint32_t key = 0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    key |= static_cast<std::uint32_t>(static_cast<unsigned char>(ToUpper(name[i]))) << (8 * i);
   }
+  return key;
+}
+
+constexpr std::array<std::uint32_t, 12> MonthKeys() {
+  std::array<std::uint32_t, 12> keys{};
+  for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = MonthKey(kMonths[i]);
+  return keys;
+}
+constexpr std::array<std::uint32_t, 12> kMonthKeys = MonthKeys();
+
+// The month of an English abbreviation in any case, 1 to 12; 0 for none.
+int MonthOf(std::string_view name) {
+  std::uint32_t key = MonthKey(name);
+  for (std::size_t i = 0; i < kMonthKeys.size(); ++i) {
+    if (key == kMonthKeys[i]) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+// Day, English month abbreviation (any case) and two-digit year (below 50: 2000 on), as the
+// moment the day begins (UTC). A date that names no calendar day (an unknown month among them)
+// is read as 1970-01-01 and is not valid.
+ColumnDay DayOf(const LineColumns& line) {
+  int day = DigitsValue(line.Slice(column::kDay, 2));
+  int month = MonthOf(line.Slice(column::kMonth, 3));
   int year = DigitsValue(line.Slice(column::kYear, 2));
   year += year < 50 ? 2000 : 1900;
+  if (year < 1950 || !IsCalendarDate(year, month, day)) return {0, false};
+  return {UtcSeconds(year, month, day, 0, 0, 0), true};
+}
+
+// Date, then hour and minute, as UTC; a time that is no time of day is read as 00:00. False
+// when the date or the time is not one. The date columns of the last line are remembered.
+bool ReadTime(const LineColumns& line, RememberedDay& last_day, QsoRecord& record) {
+  constexpr int kDateWidth = column::kYear + 2 - column::kDay;  // "28-Nov-26"
+  std::string_view date = line.Slice(column::kDay, kDateWidth);
+  ColumnDay day;
+  if (!last_day.Recall(date, day)) {
+    day = DayOf(line);
+    last_day.Remember(date, day);
+  }
   int hour = DigitsValue(line.Slice(column::kHour, 2));
   int minute = DigitsValue(line.Slice(column::kMinute, 2));
-  bool date_valid = year >= 1950 && IsCalendarDate(year, month, day);
   bool time_valid = IsTimeOfDay(hour, minute, 0);
-  if (!date_valid) year = 1970, month = 1, day = 1;
-  if (!time_valid) hour = minute = 0;
-  record.time_on = UtcSeconds(year, month, day, hour, minute, 0);
-  return date_valid && time_valid;
+  record.time_on = day.start + (time_valid ? hour * 3600 + minute * 60 : 0);
+  return day.valid && time_valid;
 }
 
 bool IsQsoLine(const LineColumns& line) {
@@ -803,6 +843,8 @@ bool WorksFromUsaOrCanada(std::string_view call) {
 
 int TrLogFile::Open(const char* path, unsigned mode) {
   qso_count = 0;
+  text_lines = (mode & kOpenBinary) == 0;
+  last_day = {};
   sent_column = false;
   notes = {};
   if (!LogStream::Open(path, mode)) return 0;
@@ -875,16 +917,42 @@ bool TrLogFile::FindSentColumn() {
 
 // ---- QSO lines ----
 
+// The next line, a last line without a line end included. A line wholly in the stream's
+// buffer, ended by a line feed with no carriage return before it but perhaps the one of a DOS
+// line end, is a view of the buffer; any other line is read by the stream's line reading into
+// `line`, which also sees to a carriage return that ends a line alone. The view lasts until the
+// next read.
+bool TrLogFile::NextLine(std::string_view& text) {
+  if (text_lines) {
+    std::string_view buffered = PeekBuffered();
+    const char* start = buffered.data();
+    const void* lf = buffered.empty() ? nullptr : std::memchr(start, '\n', buffered.size());
+    if (lf != nullptr) {
+      std::size_t length = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+      std::size_t text_length = length > 0 && start[length - 1] == '\r' ? length - 1 : length;
+      if (std::memchr(start, '\r', text_length) == nullptr) {
+        text = buffered.substr(0, text_length);
+        TakeBuffered(length + 1);
+        return true;
+      }
+    }
+  }
+  if (!ReadLine(line)) return false;
+  text = line;
+  return true;
+}
+
 int TrLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
+  std::string_view text;
   for (;;) {
-    if (!ReadLine(line)) return EndOfText();  // a last line without a line end is read too
-    if (IsQsoLine(LineColumns(line))) break;
+    if (!NextLine(text)) return EndOfText();
+    if (IsQsoLine(LineColumns(text))) break;
   }
-  LineColumns columns(line);
+  LineColumns columns(text);
   std::string_view call = columns.Slice(column::kCall, column::kCallWidth);
   record.SetCallText(call.substr(0, call.find_first_of(" *")));
-  if (!ReadTime(columns, record)) ++notes.undated_qsos;
+  if (!ReadTime(columns, last_day, record)) ++notes.undated_qsos;
   record.mode =
       static_cast<std::uint8_t>(LabelCode(kModeLabels, columns.Slice(column::kMode, 3), true));
   record.band =

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/log_file.h"
+#include "formats/remembered_day.h"
 
 namespace quorvel {
 
@@ -31,10 +33,13 @@ class TrLogFile : public LogFile {
   bool ReadTitle(const std::string& title);
   int ContestOfTitleName(std::string_view name) const;
   bool FindSentColumn();
+  bool NextLine(std::string_view& text);
   void WritePageHeader(const QsoRecord& record);
 
   bool sent_column = false;  // contest 28: the reports stand in their own columns
-  std::string line;          // the line being read, kept for its capacity
+  bool text_lines = true;    // opened in text mode: a carriage return ends a line
+  std::string line;          // a line read by copying, kept for its capacity
+  RememberedDay last_day;
 };
 
 }  // namespace quorvel

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/format_factory.h"
+#include "core/numbers.h"
 #include "log_test_support.h"
 
 namespace quorvel {
@@ -456,6 +458,84 @@ TEST(ArrlLogReader, ReadsTheReceivedGridOfVhfLinesOfAnyYear) {
       ReadOne(kContestVhfQso, "144 FM  08/06/124 1800 1     W1XYZ                     * 2  0\r\n");
   EXPECT_EQ(none.RcvdExch(), "");
   EXPECT_EQ(none.points, 2);
+}
+
+// The fields a Sweepstakes line fills, in one text for comparing records.
+std::string SweepstakesFields(const QsoRecord& r) {
+  std::ostringstream out;
+  out << r.Call() << '|' << r.time_on << '|' << int{r.band} << '|' << int{r.mode} << '|' << r.stx
+      << '|' << r.srx << '|' << int{r.prec} << '|' << int{r.check} << '|' << r.ArrlSect() << '|'
+      << int{r.points} << '|' << int{r.mult_count};
+  return out.str();
+}
+
+// A line of `length` characters before its line end, its section word padded out with X.
+std::string LineOfLength(std::size_t length) {
+  std::string line = "20  CW  16/10/100 0003 8 A W1AW 72 CT 13 A Q8ABC 60 ";
+  return line + std::string(length - line.size(), 'X') + "\r\n";
+}
+
+// A long log takes most lines in place from the stream's buffer and copies the others (across
+// the buffer's end, longer than the line room, ended by a bare carriage return), and reads a
+// date once for a run of lines: every line of it reads as it does in a log of its own.
+TEST(ArrlLogReader, EveryLineOfALongLogReadsAsItDoesAlone) {
+  const std::vector<std::string> lines = {
+      "20  CW  15/10/100 1405 1 A W1AW 72 CT 12 B Q1ABC 61 OH 2\r\n",
+      "40  PH  15/10/100 2359 2 A W1AW 72 CT 7 U Q2ABC 99 WWA * 2\n",
+      "80  CW  31/02/100 1405 3 A W1AW 72 CT 8 A Q3ABC 60 CT 2\r",  // no such day
+      "80  CW  31/02/100 2460 4 A W1AW 72 CT 9 A Q4ABC 60 CT 2\r\n",
+      "10  CW  15/10/ 5 0001 5 A W1AW 72 CT 10 A Q5ABC 60 CT 2\r\n",
+      "10  CW  15/10/ 6 0001 5 A W1AW 72 CT 10 A Q5ABC 60 CT 2\r\n",
+      "15  CW  16/10/100 0001 6 A W1AW 72 CT +12 A\tQ6ABC 2 NT 2\r\n",
+      "20  CW  16/10/100 0002 7 A W1AW 72 CT 13 A Q7ABC 60 NT 2 \r 3\n",
+      "   \r\n",
+      LineOfLength(1022),
+      LineOfLength(1023),
+      LineOfLength(1100),
+  };
+  std::vector<std::string> expected;
+  for (const std::string& line : lines) {
+    for (const QsoRecord& record : ReadArrl(kContestSs, line)) {
+      expected.push_back(SweepstakesFields(record));
+    }
+  }
+  ASSERT_EQ(expected.size(), lines.size());  // the blank line gives none, the split one two
+  std::string log;
+  int rounds = 0;
+  for (; log.size() < 300000; ++rounds) {
+    for (const std::string& line : lines) log += line;
+  }
+  std::vector<QsoRecord> read = ReadArrl(kContestSs, log);
+  ASSERT_EQ(read.size(), expected.size() * static_cast<std::size_t>(rounds));
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    ASSERT_EQ(SweepstakesFields(read[i]), expected[i % expected.size()]) << "record " << i;
+  }
+}
+
+// Serials, check and points: a word of digits alone is read apart from other words, and every
+// word gives what the record's own number setters make of it.
+TEST(ArrlLogReader, NumberWordsReadAsTheRecordSettersReadThem) {
+  const char* const words[] = {"7",          "0042",        "+12",       "-3",
+                               "12a",        "255",         "256",       "65535",
+                               "2147483647", "2147483648",  "999999999", "99999999999",
+                               "1234567890", "000000000007"};
+  for (const char* word : words) {
+    std::string w = word;
+    QsoRecord read = ReadOne(kContestSs, "20  CW  15/10/100 1405 " + w + " A W1AW 72 CT " + w +
+                                             " B Q1ABC " + w + " OH " + w + "\r\n");
+    QsoRecord expected;
+    expected.Clear();
+    expected.SetStx(w);
+    expected.SetSrx(w);
+    if (IsDigit(w[0])) {
+      expected.SetCheck(w);
+      expected.SetPoints(w);
+    }
+    EXPECT_EQ(read.stx, expected.stx) << w;
+    EXPECT_EQ(read.srx, expected.srx) << w;
+    EXPECT_EQ(read.check, expected.check) << w;
+    EXPECT_EQ(read.points, expected.points) << w;
+  }
 }
 
 }  // namespace

@@ -450,6 +450,58 @@ TEST(TrLogReading, ShortLinesUnknownMonthsAndALastLineWithoutLineEnd) {
   EXPECT_EQ(read[1].points, 3);
 }
 
+// The fields a CQ WW line fills, in one text for comparing records.
+std::string CqwwFields(const QsoRecord& r) {
+  std::ostringstream out;
+  out << r.Call() << '|' << r.time_on << '|' << int{r.band} << '|' << int{r.mode} << '|'
+      << r.rst_sent << '|' << r.rst_rcvd << '|' << int{r.cqz} << '|' << r.Mults() << '|'
+      << int{r.mult_count} << '|' << int{r.points};
+  return out.str();
+}
+
+std::vector<QsoRecord> ReadCqwwListing(LogWorkspace& workspace, const std::string& lines) {
+  TrLogFile reader;
+  std::string path = workspace.Write("l.dat", "2003 CQ WW Contest K7RAT\r\n" + lines);
+  return ReadThrough(reader, path, 0);
+}
+
+// A long listing takes most lines in place from the stream's buffer and copies the others
+// (across the buffer's end, ended by a bare carriage return), and reads a date once for a run
+// of lines: every line of it reads as it does in a listing of its own.
+TEST(TrLogReading, EveryLineOfALongListingReadsAsItDoesAlone) {
+  LogWorkspace workspace;
+  WorkingFolder folder(workspace.Folder());
+  const std::vector<std::string> lines = {
+      " 20CW  19-Oct-03 16:55    1  K1AR           599  599  05            K 05    3\r\n",
+      " 40SSB 19-oct-03 23:59    2  W1AW           59   57   05                    1\n",
+      " 80CW  30-Feb-03 16:55    3  K3PP           599  599  04                    2\r",
+      " 80CW  30-Feb-03 24:00    4  K4PP           599  599  04                    2\r\n",
+      " 80CW  30-Xyz-03 16:56    5  K5PP           599  599  04                    2\r\n",
+      "160CW  01-NOV-49 00:00    6  K6PP           599  599  03                    2\r\n",
+      "160CW  01-NOV-50 00:00    7  K7PP           599  599  03                    2\r\n",
+      " 10CW  02-Nov-03 00:01    8  K8PP  \r 10CW  02-Nov-03 00:03   10  K0PP\n",
+      " 15CW  02-Nov-03 00:02    9  K9PP\r\n",
+      "\r\n",
+  };
+  std::vector<std::string> expected;
+  for (const std::string& line : lines) {
+    for (const QsoRecord& record : ReadCqwwListing(workspace, line)) {
+      expected.push_back(CqwwFields(record));
+    }
+  }
+  ASSERT_EQ(expected.size(), lines.size());  // the blank line gives none, the split one two
+  std::string listing;
+  int rounds = 0;
+  for (; listing.size() < 300000; ++rounds) {
+    for (const std::string& line : lines) listing += line;
+  }
+  std::vector<QsoRecord> read = ReadCqwwListing(workspace, listing);
+  ASSERT_EQ(read.size(), expected.size() * static_cast<std::size_t>(rounds));
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    ASSERT_EQ(CqwwFields(read[i]), expected[i % expected.size()]) << "record " << i;
+  }
+}
+
 TEST(TrLogReading, RealListingReadsWhole) {
   std::string folder = testing::RealDataDir();
   std::string path = folder + "/trlog/trlinux_CQWW.DAT";
