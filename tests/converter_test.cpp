@@ -270,6 +270,7 @@ void ExpectSameOutcome(const Outcome& ahead, const Outcome& stepped) {
   EXPECT_EQ(ahead.unwritten, stepped.unwritten);
   EXPECT_EQ(ahead.notes.stopped_at, stepped.notes.stopped_at);
   EXPECT_EQ(ahead.notes.skipped_records, stepped.notes.skipped_records);
+  EXPECT_EQ(ahead.notes.undated_qsos, stepped.notes.undated_qsos);
   EXPECT_EQ(ahead.positions, stepped.positions);
 }
 
@@ -288,14 +289,18 @@ TEST(ReadingAhead, GivesWhatStepByStepGivesRefusedQsosAndEveryPositionIncluded) 
   EXPECT_EQ(ahead.positions.back(), static_cast<std::int64_t>(log.size()));
 }
 
-// A large ADIF log cut inside its last contact, with contacts past 2038 that CT 8 cannot hold.
+// A large ADIF log cut inside its last contact, with contacts past 2038 that CT 8 cannot hold,
+// contacts without a readable time and records that are no contacts. ADIF is read in two
+// steps, whose second either thread may take.
 TEST(ReadingAhead, KeepsTheStopNoteAndTheUnwrittenCountOfTheRealFormats) {
   ScratchDir dir;
   std::string log = "Large log\r\n<eoh>\r\n";
   for (int i = 0; static_cast<std::int64_t>(log.size()) < kReadAheadFrom + 4096; ++i) {
     std::string year = i % 500 == 7 ? "2040" : "2024";
+    std::string time = i % 300 == 11 ? "9960" : "1234";
     log += "<call:6>K" + std::to_string(10000 + i % 90000) + "<qso_date:8>" + year +
-           "0102<time_on:4>1234<band:3>20m<mode:2>CW<eor>\r\n";
+           "0102<time_on:4>" + time + "<band:3>20m<mode:2>CW<eor>\r\n";
+    if (i % 400 == 3) log += "<app_x:1>y<eor>\r\n";
   }
   log += "<call:5>W1AW<qso_date:8>2024";
   WriteFile(dir.Path("in.adi"), log);
@@ -304,6 +309,8 @@ TEST(ReadingAhead, KeepsTheStopNoteAndTheUnwrittenCountOfTheRealFormats) {
   ExpectSameOutcome(ahead, stepped);
   EXPECT_GT(ahead.notes.stopped_at, kReadAheadFrom);
   EXPECT_GT(ahead.unwritten, 10);
+  EXPECT_GT(ahead.notes.undated_qsos, 10);
+  EXPECT_GT(ahead.notes.skipped_records, 10);
 }
 
 // A progress callback that throws ends the conversion on its thread; the reading thread stops.
