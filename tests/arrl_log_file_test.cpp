@@ -493,23 +493,8 @@ TEST(ArrlLogReader, EveryLineOfALongLogReadsAsItDoesAlone) {
       LineOfLength(1023),
       LineOfLength(1100),
   };
-  std::vector<std::string> expected;
-  for (const std::string& line : lines) {
-    for (const QsoRecord& record : ReadArrl(kContestSs, line)) {
-      expected.push_back(SweepstakesFields(record));
-    }
-  }
-  ASSERT_EQ(expected.size(), lines.size());  // the blank line gives none, the split one two
-  std::string log;
-  int rounds = 0;
-  for (; log.size() < 300000; ++rounds) {
-    for (const std::string& line : lines) log += line;
-  }
-  std::vector<QsoRecord> read = ReadArrl(kContestSs, log);
-  ASSERT_EQ(read.size(), expected.size() * static_cast<std::size_t>(rounds));
-  for (std::size_t i = 0; i < read.size(); ++i) {
-    ASSERT_EQ(SweepstakesFields(read[i]), expected[i % expected.size()]) << "record " << i;
-  }
+  testing::ExpectRepeatedLinesReadAsAlone(
+      lines, [](const std::string& text) { return ReadArrl(kContestSs, text); }, SweepstakesFields);
 }
 
 // Serials, check and points: a word of digits alone is read apart from other words, and every

@@ -3,6 +3,8 @@
 // files (tests/golden/cabrillo), so that results do not depend on the shipped ones.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -107,6 +109,29 @@ inline std::vector<QsoRecord> ReadThrough(LogFile& file, const std::string& path
   while (!file.IsEof() && file.ReadQso(record)) records.push_back(record);
   file.Close();
   return records;
+}
+
+/// Every line read alone gives its contacts' fields; a log of the lines repeated past 300,000
+/// bytes, so that lines cross the reader's buffer ends, must give the same fields in the same
+/// order. `read` reads a text into records, `fields` makes a record's fields comparable.
+template <typename Read, typename Fields>
+void ExpectRepeatedLinesReadAsAlone(const std::vector<std::string>& lines, Read read,
+                                    Fields fields) {
+  std::vector<std::string> expected;
+  for (const std::string& line : lines) {
+    for (const QsoRecord& record : read(line)) expected.push_back(fields(record));
+  }
+  ASSERT_EQ(expected.size(), lines.size());  // the blank line gives none, the split one two
+  std::string log;
+  int rounds = 0;
+  for (; log.size() < 300000; ++rounds) {
+    for (const std::string& line : lines) log += line;
+  }
+  std::vector<QsoRecord> records = read(log);
+  ASSERT_EQ(records.size(), expected.size() * static_cast<std::size_t>(rounds));
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    ASSERT_EQ(fields(records[i]), expected[i % expected.size()]) << "record " << i;
+  }
 }
 
 }  // namespace quorvel::testing

@@ -483,23 +483,9 @@ TEST(TrLogReading, EveryLineOfALongListingReadsAsItDoesAlone) {
       " 15CW  02-Nov-03 00:02    9  K9PP\r\n",
       "\r\n",
   };
-  std::vector<std::string> expected;
-  for (const std::string& line : lines) {
-    for (const QsoRecord& record : ReadCqwwListing(workspace, line)) {
-      expected.push_back(CqwwFields(record));
-    }
-  }
-  ASSERT_EQ(expected.size(), lines.size());  // the blank line gives none, the split one two
-  std::string listing;
-  int rounds = 0;
-  for (; listing.size() < 300000; ++rounds) {
-    for (const std::string& line : lines) listing += line;
-  }
-  std::vector<QsoRecord> read = ReadCqwwListing(workspace, listing);
-  ASSERT_EQ(read.size(), expected.size() * static_cast<std::size_t>(rounds));
-  for (std::size_t i = 0; i < read.size(); ++i) {
-    ASSERT_EQ(CqwwFields(read[i]), expected[i % expected.size()]) << "record " << i;
-  }
+  testing::ExpectRepeatedLinesReadAsAlone(
+      lines, [&workspace](const std::string& text) { return ReadCqwwListing(workspace, text); },
+      CqwwFields);
 }
 
 TEST(TrLogReading, RealListingReadsWhole) {
