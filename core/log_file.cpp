@@ -23,7 +23,7 @@ void LogFile::NoteStop(std::int64_t offset) {
   if (!notes.Stopped()) notes.stopped_at = offset;
 }
 
-bool LogFile::ReadRecord(void* buffer, std::size_t size) {
+bool LogFile::ReadRecordAcrossBuffer(void* buffer, std::size_t size) {
   std::int64_t start = Tell();
   if (ReadBlock(buffer, size)) return true;
   // Bytes left that make no whole record: the file is cut short (or could not be read there).

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
+#include "core/byte_order.h"
 #include "core/contest_header.h"
 #include "core/log_stream.h"
 #include "core/qso_record.h"
@@ -68,9 +70,16 @@ class LogFile : public LogStream {
   /// Notes that reading gives up at byte `offset` of the file, on data it cannot read. The
   /// first stop noted is the one kept.
   void NoteStop(std::int64_t offset);
-  /// Reads one record of `size` bytes. False at the end of the file; when the file ends inside
+  /// Reads one record of `Size` bytes. False at the end of the file; when the file ends inside
   /// the record (or cannot be read there), the record's first byte is also noted as the stop.
-  bool ReadRecord(void* buffer, std::size_t size);
+  /// The record is not copied when it lies whole in the read buffer, as it mostly does: the
+  /// view then shows the buffer, until the next read. Otherwise it is read into `spare`.
+  template <std::size_t Size>
+  std::optional<ByteView<Size>> ReadRecord(ByteLayout<Size>& spare) {
+    if (const std::uint8_t* bytes = TakeBufferedBlock(Size)) return ByteView<Size>(bytes);
+    if (!ReadRecordAcrossBuffer(spare.data(), Size)) return std::nullopt;
+    return spare.View();
+  }
   /// The end of a text log's lines: notes a stop at a Ctrl-Z that cut the data off in the middle
   /// of the file (see LogStream::TextCutAt). Returns 0, the end of the log.
   int EndOfText();
@@ -79,6 +88,9 @@ class LogFile : public LogStream {
   std::int32_t qso_count = 0;
   ConversionOptions options{};
   ReadingNotes notes;
+
+ private:
+  bool ReadRecordAcrossBuffer(void* buffer, std::size_t size);
 };
 
 }  // namespace quorvel

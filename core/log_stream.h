@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,15 @@ class LogStream {
   int ReadLineView(std::string_view& text, std::string& spare);
   /// Reads exactly `length` bytes; 0 (and the end flag set) when they are not all there.
   int ReadBlock(void* buffer, std::size_t length);
+  /// Reading a block without copying: the next `length` bytes of a binary stream, taken,
+  /// when they all lie in the read buffer; otherwise null, and nothing is read. Inline: a
+  /// reader of fixed-size records asks once per record. The bytes last until the next read.
+  const std::uint8_t* TakeBufferedBlock(std::size_t length) {
+    if (file == nullptr || writing || text_mode || buffer_len - buffer_pos < length) return nullptr;
+    const char* block = buffer.data() + buffer_pos;
+    buffer_pos += length;
+    return reinterpret_cast<const std::uint8_t*>(block);
+  }
   /// Reads up to `length` bytes and returns how many there were; fewer only at the end of the
   /// file (and the end flag is then set).
   std::size_t ReadUpTo(void* buffer, std::size_t length);

@@ -46,7 +46,12 @@ struct ReportText {
 };
 ReportText FormatReport(std::int16_t value, bool with_sign);
 
-struct QsoRecord {
+// The fields are placed for reading ahead, which fills a record on one core and writes it out
+// on another: each cache line a writer looks at travels between them. The numbers and letters
+// of a contact fill the first line; the small texts every writer looks at (mostly empty) the
+// second; the long texts come last.
+struct alignas(64) QsoRecord {
+  // First cache line.
   char call[14];
   std::uint8_t reserved;
   std::int64_t time_on;   // seconds since 1970 UTC
@@ -58,35 +63,36 @@ struct QsoRecord {
   std::uint16_t tx_pwr;
   std::int32_t stx;
   std::int32_t srx;
-  char name[16];
   std::uint8_t cqz;
   std::uint8_t ituz;
-  char iota[8];
-  char qth[30];
-  char arrl_sect[5];
-  char state[3];          // not terminated when it holds three characters
   std::int16_t rst_sent;  // 0 = absent, unless given with a sign ("+00")
   std::int16_t rst_rcvd;
-  std::int32_t ten_ten;
-  std::uint16_t arci_num;
-  std::uint8_t age;
-  char rcvd_exch[40];
-  char comment[400];
+  std::uint8_t report_signs;  // kSignedRstSent, kSignedRstRcvd
   char prec;   // Sweepstakes: precedence letter; Field Day: transmitter count as a number
   char check;  // Sweepstakes: check as a number; Field Day: category letter
-  std::uint8_t points;
-  std::uint8_t mult_count;
-  char mults[16];
-  std::uint16_t exch_word;
   char qsl_sent;
   char qsl_rcvd;
   std::uint8_t aux_digit;
-  // Kept in memory only; no binary layout holds them.
-  char band_name[8];    // the log's own name of a band the band codes do not name (60m, submm)
-  char mode_name[16];   // the log's own name of a mode the mode table has no code for (FT8, MFSK)
-  char submode[16];     // ADIF's submode (FT4, USB)
+  // Second cache line.
+  char submode[16];     // ADIF's submode (FT4, USB); kept in memory only, as are the next two
   char gridsquare[12];  // the worked station's grid locator
-  std::uint8_t report_signs;  // kSignedRstSent, kSignedRstRcvd
+  char band_name[8];    // the log's own name of a band the band codes do not name (60m, submm)
+  char arrl_sect[5];
+  char state[3];  // not terminated when it holds three characters
+  std::int32_t ten_ten;
+  std::uint16_t arci_num;
+  std::uint16_t exch_word;
+  std::uint8_t age;
+  std::uint8_t points;
+  std::uint8_t mult_count;
+  // The longer texts.
+  char mode_name[16];  // the log's own name of a mode the mode table has no code for (FT8, MFSK)
+  char name[16];
+  char iota[8];
+  char qth[30];
+  char mults[16];
+  char rcvd_exch[40];
+  char comment[400];
 
   /// All zeros, with `prec` and `check` blank.
   void Clear();

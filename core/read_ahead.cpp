@@ -142,11 +142,25 @@ void ReadAll(LogFile& input, BatchRing& ring, Making& making, std::exception_ptr
   }
 }
 
+// The records were filled on the reading core: the first cache lines of a record, where the
+// fields every writer looks at lie, are fetched a few records ahead of their writing, so that
+// the writer does not wait for them to come over.
+constexpr std::size_t kPrefetchAhead = 4;
+constexpr std::size_t kPrefetchedBytes = 128;
+
+void PrefetchRecord(const QsoRecord& record) {
+  const char* bytes = reinterpret_cast<const char*>(&record);
+  for (std::size_t at = 0; at < kPrefetchedBytes && at < sizeof record; at += 64) {
+    __builtin_prefetch(bytes + at);
+  }
+}
+
 // Writes one batch; false when the conversion ends with it.
 bool WriteBatch(Converter& converter, Batch& batch, Making& making, ConversionProgress& progress,
                 const ProgressCallback& on_step) {
   if (!batch.made) making.MakeBatch(batch);
   for (std::size_t i = 0; i < batch.count; ++i) {
+    if (i + kPrefetchAhead < batch.count) PrefetchRecord(batch.qsos[i + kPrefetchAhead]);
     bool writable = converter.WriteRead(batch.qsos[i]);
     progress.position = batch.positions[i];
     progress.count = converter.Converted();

@@ -243,8 +243,10 @@ void Ct8LogFile::FillContestFields() {
 int Ct8LogFile::ReadQso(QsoRecord& record) {
   using namespace ct_record;
   record.Clear();
-  Record raw;
-  if (!ReadRecord(raw.data(), raw.size())) return 0;
+  Record spare;
+  std::optional<RecordView> read = ReadRecord(spare);
+  if (!read) return 0;
+  const RecordView& raw = *read;
   std::string_view call = raw.Text(kCall, kCallWidth);
   record.SetCall(call.data(), static_cast<int>(std::min(call.size(), kCallLimit)));
   record.time_on = std::int64_t{raw.I32(kTime)} - kCtTimeOffset;
@@ -260,7 +262,7 @@ int Ct8LogFile::ReadQso(QsoRecord& record) {
 // The Field Day class: the transmitter count and the category letter in bytes of their own, or,
 // in records that leave both 0, packed into the report word as stored (category in the high
 // byte). A count or category of 0 is no class: the record's blank.
-void Ct8LogFile::ReadFieldDayClass(const Record& raw, QsoRecord& record) {
+void Ct8LogFile::ReadFieldDayClass(const RecordView& raw, QsoRecord& record) {
   using namespace ct_record;
   std::uint8_t transmitters = raw.U8(kFdTransmitters);
   std::uint8_t category = raw.U8(kFdCategory);
@@ -272,7 +274,7 @@ void Ct8LogFile::ReadFieldDayClass(const Record& raw, QsoRecord& record) {
   SetFieldDayClass(record, transmitters, category);
 }
 
-void Ct8LogFile::ReadExchange(const Record& raw, QsoRecord& record) const {
+void Ct8LogFile::ReadExchange(const RecordView& raw, QsoRecord& record) const {
   using namespace ct_record;
   std::string_view text = raw.Text(kExchange, kExchangeWidth);
   int word = raw.I16(kReport);

@@ -35,11 +35,12 @@ class Ct8LogFile : public LogFile {
 
  private:
   using Record = ByteLayout<kCt8RecordSize>;
+  using RecordView = ByteView<kCt8RecordSize>;
 
   void FillRawHeader(int ct_number);
   void FillContestFields();
-  void ReadExchange(const Record& raw, QsoRecord& record) const;
-  static void ReadFieldDayClass(const Record& raw, QsoRecord& record);
+  void ReadExchange(const RecordView& raw, QsoRecord& record) const;
+  static void ReadFieldDayClass(const RecordView& raw, QsoRecord& record);
   void WriteExchange(const QsoRecord& record, Record& raw) const;
 
   ByteLayout<kCt8HeaderSize> raw_header;

@@ -61,8 +61,10 @@ bool Ct9LogFile::ReadHeader() {
 int Ct9LogFile::ReadQso(QsoRecord& record) {
   using namespace ct_record;
   record.Clear();
-  Record raw;
-  if (!ReadRecord(raw.data(), raw.size())) return 0;
+  Record spare;
+  std::optional<RecordView> read = ReadRecord(spare);
+  if (!read) return 0;
+  const RecordView& raw = *read;
   std::string_view call = raw.Text(kCall, kCallWidth);
   record.SetCall(call.data(), static_cast<int>(std::min(call.size(), kCallLimit)));
   record.time_on = std::int64_t{raw.I32(kTime)} - (times_in_utc ? 0 : kCtTimeOffset);
@@ -75,7 +77,7 @@ int Ct9LogFile::ReadQso(QsoRecord& record) {
   return 1;
 }
 
-void Ct9LogFile::ReadExchange(const Record& raw, QsoRecord& record) const {
+void Ct9LogFile::ReadExchange(const RecordView& raw, QsoRecord& record) const {
   using namespace ct_record;
   std::string_view text = raw.Text(kExchange, kExchangeWidth);
   int serial = raw.I16(kReport);

@@ -26,9 +26,10 @@ class Ct9LogFile : public LogFile {
 
  private:
   using Record = ByteLayout<kCt8RecordSize>;
+  using RecordView = ByteView<kCt8RecordSize>;
 
   bool ReadHeader();
-  void ReadExchange(const Record& raw, QsoRecord& record) const;
+  void ReadExchange(const RecordView& raw, QsoRecord& record) const;
 
   int version_hundredths = 0;
   bool times_in_utc = false;

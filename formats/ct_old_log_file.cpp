@@ -111,11 +111,6 @@ std::uint8_t SettingFromLetter(char letter) {
   return letter == 'E' || letter == 'R' ? 3 : 0;
 }
 
-std::string_view WithoutTrailingBlanks(std::string_view text) {
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 // The log's mode as its header names it; it stands for records that name none.
 std::uint8_t LogMode(std::string_view text) {
   text = WithoutTrailingBlanks(text);
@@ -202,8 +197,10 @@ void CtOldLogFile::ReadOwnExchange(const RawHeader& raw) {
 int CtOldLogFile::ReadQso(QsoRecord& record) {
   using namespace record_layout;
   record.Clear();
-  Record raw;
-  if (!ReadRecord(raw.data(), raw.size())) return 0;
+  Record spare;
+  std::optional<RecordView> read = ReadRecord(spare);
+  if (!read) return 0;
+  const RecordView& raw = *read;
   std::string_view call = raw.Text(kCall, kCallWidth);
   record.SetCallText(call.substr(0, call.find(' ')));
   record.time_on = raw.I32(kTime);
@@ -219,7 +216,7 @@ int CtOldLogFile::ReadQso(QsoRecord& record) {
   return 1;
 }
 
-void CtOldLogFile::ReadExchange(const Record& raw, std::string_view exchange,
+void CtOldLogFile::ReadExchange(const RecordView& raw, std::string_view exchange,
                                 QsoRecord& record) const {
   using namespace record_layout;
   switch (header.contest) {

@@ -24,11 +24,12 @@ class CtOldLogFile : public LogFile {
  private:
   using RawHeader = ByteLayout<kCtOldHeaderSize>;
   using Record = ByteLayout<kCtOldRecordSize>;
+  using RecordView = ByteView<kCtOldRecordSize>;
 
   bool ReadHeader();
   void ReadStation(const RawHeader& raw);
   void ReadOwnExchange(const RawHeader& raw);
-  void ReadExchange(const Record& raw, std::string_view exchange, QsoRecord& record) const;
+  void ReadExchange(const RecordView& raw, std::string_view exchange, QsoRecord& record) const;
 
   // The mode of records that name none: the log's own, from this file's header.
   std::uint8_t default_mode = 0;

@@ -39,11 +39,10 @@ constexpr std::size_t kCallWidth = 12;
 // A blank-padded text field: at most `width` characters, ending early at a NUL, without its
 // trailing blanks, but never without its first character: a field of blanks reads as one.
 template <std::size_t Size>
-std::string_view TrimmedField(const ByteLayout<Size>& bytes, std::size_t at, std::size_t width) {
-  std::string_view text = bytes.Text(at, width);
-  std::size_t end = text.size();
-  while (end > 1 && text[end - 1] == ' ') --end;
-  return text.substr(0, end);
+std::string_view TrimmedField(ByteView<Size> bytes, std::size_t at, std::size_t width) {
+  std::string_view trimmed = bytes.TrimmedText(at, width);
+  if (!trimmed.empty()) return trimmed;
+  return bytes.Text(at, width).substr(0, 1);  // a blank, or nothing before the NUL
 }
 
 // The header texts of both generations. The four free text lines are 32-byte fields holding
@@ -209,7 +208,7 @@ bool NaBinaryLogFile::ReadContest() {
 void NaBinaryLogFile::ReadHeaderTexts() {
   for (const HeaderText& text : kHeaderTexts) {
     std::span<char> field = text.field(header);
-    CopyCut(field.data(), field.size(), TrimmedField(raw_header, text.at, text.width));
+    CopyCut(field.data(), field.size(), TrimmedField(raw_header.View(), text.at, text.width));
   }
 }
 
@@ -221,14 +220,15 @@ void NaBinaryLogFile::ReadOwnExchange() {
       header.prec = raw_header.U8(kSsPrecedence);
       header.check =
           ValueOrZero<std::uint8_t>(ParseLeadingInt(raw_header.Text(kSsCheck, kSsCheckWidth)));
-      CopyCut(header.arrl_sect, TrimmedField(raw_header, kSection, kSectionWidth));
+      CopyCut(header.arrl_sect, TrimmedField(raw_header.View(), kSection, kSectionWidth));
       break;
     case kContestCqww:
       header.zone = ValueOrZero<std::uint8_t>(ParseLeadingInt(raw_header.Text(kZone, kZoneWidth)));
       break;
     case kContestFd: {
       // The header keeps the own category as a letter index (0 = 'A').
-      FieldDayClass own = ReadFieldDayClass(TrimmedField(raw_header, kFdClass, kFdClassWidth));
+      FieldDayClass own =
+          ReadFieldDayClass(TrimmedField(raw_header.View(), kFdClass, kFdClassWidth));
       header.prec = ValueOrZero<std::uint8_t>(own.transmitters);
       header.check = own.category != 0 ? static_cast<std::uint8_t>(own.category - 'A') : 0;
       break;
@@ -241,8 +241,10 @@ void NaBinaryLogFile::ReadOwnExchange() {
 int NaBinaryLogFile::ReadQso(QsoRecord& record) {
   using namespace record_layout;
   record.Clear();
-  Record raw;
-  if (!ReadRecord(raw.data(), raw.size())) return 0;
+  Record spare;
+  std::optional<RecordView> read = ReadRecord(spare);
+  if (!read) return 0;
+  const RecordView& raw = *read;
   record.SetCallText(TrimmedField(raw, kCall, kCallWidth));
   record.time_on = std::int64_t{raw.I32(kTime)} + kNaTimeOffset;
   std::uint32_t word = raw.U32(kFrequency);
@@ -255,7 +257,7 @@ int NaBinaryLogFile::ReadQso(QsoRecord& record) {
   return 1;
 }
 
-void NaBinaryLogFile::ReadExchange(const Record& raw, QsoRecord& record) const {
+void NaBinaryLogFile::ReadExchange(const RecordView& raw, QsoRecord& record) const {
   const ExchangeLayout& layout = LayoutOfContest(header.contest);
   for (const ExchangeField& field : layout.fields) {
     std::string_view text = TrimmedField(raw, field.at, field.width);

@@ -39,11 +39,12 @@ class NaBinaryLogFile : public LogFile {
 
  private:
   using Record = ByteLayout<kNaRecordSize>;
+  using RecordView = ByteView<kNaRecordSize>;
 
   bool ReadContest();
   void ReadHeaderTexts();
   void ReadOwnExchange();
-  void ReadExchange(const Record& raw, QsoRecord& record) const;
+  void ReadExchange(const RecordView& raw, QsoRecord& record) const;
 
   NaGeneration generation;
   ByteLayout<kNaHeaderSize> raw_header;

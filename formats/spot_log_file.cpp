@@ -94,12 +94,6 @@ std::string_view Columns(const char* line, std::size_t at, std::size_t width) {
   return {line + at, length};
 }
 
-std::string_view WithoutTrailingBlanks(std::string_view text) {
-  std::size_t length = text.size();
-  while (length > 0 && text[length - 1] == ' ') --length;
-  return text.substr(0, length);
-}
-
 // DX Info words are separated by blanks, and a line end separates them as a blank does; the
 // words of a date by '-' too.
 bool IsDxInfoBlank(char c) {

@@ -30,6 +30,20 @@ TEST(QsoRecord, ClearLeavesPrecAndCheckBlankAndEverythingElseEmpty) {
   EXPECT_EQ(record.aux_digit, 0);
 }
 
+// A record is cleared line by line, leaving lines that are already zero alone: whichever
+// byte a contact left set, the cleared record is the same as a new one.
+TEST(QsoRecord, ClearEmptiesEveryByteWhereverTheLastContactLeftOne) {
+  QsoRecord fresh{};
+  fresh.Clear();
+  for (std::size_t at = 0; at < sizeof(QsoRecord); ++at) {
+    QsoRecord record;
+    std::memcpy(&record, &fresh, sizeof record);
+    reinterpret_cast<unsigned char*>(&record)[at] = 0x80;
+    record.Clear();
+    ASSERT_EQ(std::memcmp(&record, &fresh, sizeof record), 0) << "byte " << at;
+  }
+}
+
 TEST(QsoRecord, CallGivenWithLengthIsCutAtFirstBlankOrAtThirteen) {
   QsoRecord record = Cleared();
   record.SetCall("K1ABC /P", 8);
