@@ -396,6 +396,37 @@ TEST(ArrlLogReader, LinesWithFewerWordsGiveTheFieldsTheyHave) {
   EXPECT_EQ(record.mode, 0);
 }
 
+// Words are found eight bytes at a time; tabs and carriage returns separate them as blanks do,
+// other control characters belong to a word, and a NUL ends the line's text.
+TEST(ArrlLogReader, SeparatorsControlCharactersAndNulsSplitTheLineAsTheyShould) {
+  const std::string example = "20  CW  15/10/100 1405 1     Q1ABC          599       579 100";
+  struct Case {
+    std::string line;
+    std::string call;
+    std::string exchange;
+  };
+  const Case cases[] = {
+      {example + "\n", "Q1ABC", "100"},
+      {"20\tCW\t15/10/100\t1405\t1\t\t\t\tQ1ABC\t599\t579\t100\n", "Q1ABC", "100"},
+      {"20  CW  15/10/100 1405 1     Q1\x01"
+       "ABC      599  579 100 \r\n",
+       "Q1\x01"
+       "ABC",
+       "100"},
+      {std::string("20  CW  15/10/100 1405 1     Q1ABC          599       579 1") + '\0' + "00\n",
+       "Q1ABC", "1"},
+      {std::string("20  CW  15/10/100 1405 1     Q1ABC          599") + '\0' + "  579 100\n",
+       "Q1ABC", ""},
+      {std::string("20  CW  15/10/100 1405 1     ") + '\0' + "Q1ABC 599 579 100\n", "", ""},
+  };
+  for (const Case& test : cases) {
+    QsoRecord record = ReadOne(kContestArrlDx, test.line);
+    EXPECT_EQ(record.Call(), test.call) << test.line;
+    EXPECT_EQ(record.RcvdExch(), test.exchange) << test.line;
+    EXPECT_EQ(record.time_on, UtcSeconds(2000, 10, 15, 14, 5, 0)) << test.line;
+  }
+}
+
 TEST(ArrlLogReader, EveryCutOfEveryContestsLineReadsWithoutRunningPastIt) {
   const std::pair<int, std::string> lines[] = {
       {1, "20  CW  02/11/124 2107 1    A K1AB       72  CT 42   B W1XYZ      85 EMA   * 2"},
