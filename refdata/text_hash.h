@@ -54,11 +54,12 @@ class PrefixIndex {
                  static_cast<std::uint32_t>(text.size()), value};
     pool.append(text);
     ++count;
+    Mark(hash);
   }
 
   /// The value of `text`, whose Hash is `hash`; -1 when the text is not in the table.
   int Find(std::string_view text, std::uint64_t hash) const {
-    if (count == 0) return -1;
+    if (count == 0 || !MayHold(hash)) return -1;
     for (std::size_t at = Home(hash); slots[at].value >= 0; at = (at + 1) & (slots.size() - 1)) {
       if (Matches(slots[at], text, hash)) return slots[at].value;
     }
@@ -73,6 +74,22 @@ class PrefixIndex {
     int value = -1;  // -1: free
   };
 
+  // Most beginnings of a call that a look-up tries are in no table. A bit per hash value in a
+  // filter of 8 bits per slot, small enough to stay in the nearest cache, turns most of them
+  // away before a slot of the table is read.
+  static constexpr std::size_t kFilterBitsPerSlot = 8;
+  std::size_t FilterBit(std::uint64_t hash) const {
+    return static_cast<std::size_t>(hash >> 32) & (filter.size() * 64 - 1);
+  }
+  bool MayHold(std::uint64_t hash) const {
+    std::size_t bit = FilterBit(hash);
+    return (filter[bit / 64] >> (bit % 64) & 1) != 0;
+  }
+  void Mark(std::uint64_t hash) {
+    std::size_t bit = FilterBit(hash);
+    filter[bit / 64] |= std::uint64_t{1} << (bit % 64);
+  }
+
   std::size_t Home(std::uint64_t hash) const {
     return static_cast<std::size_t>(hash ^ (hash >> 29)) & (slots.size() - 1);
   }
@@ -83,8 +100,10 @@ class PrefixIndex {
   void Grow() {
     std::vector<Slot> old = std::move(slots);
     slots.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    filter.assign(slots.size() * kFilterBitsPerSlot / 64, 0);
     for (const Slot& slot : old) {
       if (slot.value < 0) continue;
+      Mark(slot.hash);
       std::size_t at = Home(slot.hash);
       while (slots[at].value >= 0) at = (at + 1) & (slots.size() - 1);
       slots[at] = slot;
@@ -92,6 +111,7 @@ class PrefixIndex {
   }
 
   std::vector<Slot> slots;
+  std::vector<std::uint64_t> filter;  // a power of two of bits, as `slots` has slots
   std::string pool;
   std::size_t count = 0;
 };
