@@ -66,9 +66,9 @@ struct QsoWords {
   std::string_view word[kWordCount];
 };
 
-// The words of a line, in one pass over its bytes.
-QsoWords SplitWords(std::string_view line) {
-  QsoWords words;
+// The words of a line, in one pass over its bytes. They are filled in place: a copy of the
+// words just stored would wait for the stores to land.
+void SplitWords(std::string_view line, QsoWords& words) {
   const char* at = line.data();
   const char* end = at + line.size();
   for (std::string_view& word : words.word) {
@@ -77,7 +77,6 @@ QsoWords SplitWords(std::string_view line) {
     at = WordEnd<IsBlank>(at, end, ' ' + 1);
     word = {start, static_cast<std::size_t>(at - start)};
   }
-  return words;
 }
 
 // The text of `rest` up to the next `separator`, which is taken off `rest` with it.
@@ -172,12 +171,12 @@ int WrtcLogFile::ReadQso(QsoRecord& record) {
   record.Clear();
   QsoWords words;
   std::int64_t line_start = 0;
-  while (words.word[kNumber].empty()) {  // blank lines are passed over
+  do {  // blank lines are passed over
     line_start = Tell();
     std::string_view text;
     if (!ReadLineView(text, line)) return EndOfText();  // a last line without a line end too
-    words = SplitWords(text);
-  }
+    SplitWords(text, words);
+  } while (words.word[kNumber].empty());
   record.srx = ValueOrZero<std::int32_t>(ParseDigitsOrLeadingInt(words.word[kNumber]));
   record.band = BandOfWord(words.word[kBand]);
   std::string_view mode = words.word[kMode];
