@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <iterator>
+#include <memory>
+#include <span>
 #include <string_view>
 
 #include "core/civil_time.h"
@@ -66,12 +68,12 @@ struct QsoWords {
   std::string_view word[kWordCount];
 };
 
-// The words of a line, in one pass over its bytes. They are filled in place: a copy of the
-// words just stored would wait for the stores to land.
-void SplitWords(std::string_view line, QsoWords& words) {
+// The first `count` words of a line, in one pass over its bytes. They are filled in place: a
+// copy of the words just stored would wait for the stores to land.
+void SplitWords(std::string_view line, QsoWords& words, std::size_t count = kWordCount) {
   const char* at = line.data();
   const char* end = at + line.size();
-  for (std::string_view& word : words.word) {
+  for (std::string_view& word : std::span(words.word, count)) {
     while (at != end && IsBlank(*at)) ++at;
     const char* start = at;
     at = WordEnd<IsBlank>(at, end, ' ' + 1);
@@ -146,6 +148,32 @@ bool ReadTime(std::string_view date_word, std::string_view time_word, QsoRecord&
   return date_readable && time_readable;
 }
 
+// The mode code of a mode word, "CW" or "SSB"; 0 for any other word.
+std::uint8_t ModeOfWord(std::string_view word) {
+  if (word == "CW") return kModeCw;
+  if (word == "SSB") return kModeSsb;
+  return 0;
+}
+
+// Makes a record from the line ReadRawQso kept.
+class LineMaker final : public QsoMaker {
+ public:
+  bool Make(const RawQso& raw, QsoRecord& record) override {
+    record.Clear();
+    QsoWords line;
+    SplitWords(raw.Count() > 0 ? raw.Value(0) : std::string_view{}, line);
+    const auto& words = line.word;
+    record.srx = ValueOrZero<std::int32_t>(ParseDigitsOrLeadingInt(words[kNumber]));
+    record.band = BandOfWord(words[kBand]);
+    record.mode = ModeOfWord(words[kMode]);
+    bool dated = ReadTime(words[kDate], words[kTime], record);
+    record.SetCallText(words[kCall]);
+    record.SetRstRcvd(words[kReport]);
+    record.SetRcvdExch(words[kExchange]);
+    return dated;
+  }
+};
+
 }  // namespace
 
 int WrtcLogFile::Open(const char* path, unsigned mode) {
@@ -167,31 +195,38 @@ void WrtcLogFile::ReadHeaderLine() {
   CopyCut(header.contest_name, kContestName);
 }
 
+std::unique_ptr<QsoMaker> WrtcLogFile::NewQsoMaker() const {
+  return std::make_unique<LineMaker>();
+}
+
 int WrtcLogFile::ReadQso(QsoRecord& record) {
-  record.Clear();
+  if (!ReadRawQso(raw_line)) {
+    record.Clear();
+    return 0;
+  }
+  if (!own_maker) own_maker = NewQsoMaker();
+  if (!own_maker->Make(raw_line, record)) ++notes.undated_qsos;
+  return 1;
+}
+
+// The next line with a word, kept whole. Only its first words are split here, for the mode,
+// which decides whether the log goes on; the maker splits the rest.
+int WrtcLogFile::ReadRawQso(RawQso& raw) {
+  raw.Clear();
   QsoWords words;
   std::int64_t line_start = 0;
+  std::string_view text;
   do {  // blank lines are passed over
     line_start = Tell();
-    std::string_view text;
     if (!ReadLineView(text, line)) return EndOfText();  // a last line without a line end too
-    SplitWords(text, words);
+    SplitWords(text, words, kMode + 1);
   } while (words.word[kNumber].empty());
-  record.srx = ValueOrZero<std::int32_t>(ParseDigitsOrLeadingInt(words.word[kNumber]));
-  record.band = BandOfWord(words.word[kBand]);
   std::string_view mode = words.word[kMode];
-  if (mode == "CW") {
-    record.mode = kModeCw;
-  } else if (mode == "SSB") {
-    record.mode = kModeSsb;
-  } else if (!mode.empty()) {
+  if (!mode.empty() && ModeOfWord(mode) == 0) {
     NoteStop(line_start);  // a line of no mode this format knows: the log cannot go on
     return 0;
   }
-  if (!ReadTime(words.word[kDate], words.word[kTime], record)) ++notes.undated_qsos;
-  record.SetCallText(words.word[kCall]);
-  record.SetRstRcvd(words.word[kReport]);
-  record.SetRcvdExch(words.word[kExchange]);
+  raw.Add(0, text, text.size());
   ++qso_count;
   return 1;
 }

@@ -20,11 +20,17 @@ class WrtcLogFile final : public LogFile {
   /// or on a line whose mode word is neither "CW" nor "SSB". A line of fewer than nine words
   /// is a QSO with the fields it has.
   int ReadQso(QsoRecord& record) override;
+  /// Reading in two steps: ReadRawQso takes a line's words, a maker reads the record from
+  /// them, so that reading ahead can share the work between its threads.
+  std::unique_ptr<QsoMaker> NewQsoMaker() const override;
+  int ReadRawQso(RawQso& raw) override;
 
  private:
   void ReadHeaderLine();
 
   std::string line;  // a line that is not whole in the read buffer, kept for its capacity
+  RawQso raw_line;   // the words of ReadQso's line
+  std::unique_ptr<QsoMaker> own_maker;  // the maker of ReadQso
 };
 
 }  // namespace quorvel

@@ -313,6 +313,29 @@ TEST(ReadingAhead, KeepsTheStopNoteAndTheUnwrittenCountOfTheRealFormats) {
   EXPECT_GT(ahead.notes.skipped_records, 10);
 }
 
+// A large WRTC log, read in two steps too: blank lines, lines without a readable time, and a
+// line of an unknown mode that ends the log where it stands.
+TEST(ReadingAhead, ReadsAWrtcLogInTwoStepsAsStepByStep) {
+  ScratchDir dir;
+  std::string log;
+  for (int i = 1; static_cast<std::int64_t>(log.size()) < kReadAheadFrom + 4096; ++i) {
+    std::string time = i % 300 == 11 ? "25:00:00" : "12:34:56";
+    std::string number = std::to_string(i);
+    log += std::string(number.size() < 4 ? 4 - number.size() : 0, ' ') + number +
+           " N0QV 20 CW   2026/07/11 " + time + " K" + number + "AB 599 " + std::to_string(i % 90) +
+           "\r\n";
+    if (i % 500 == 9) log += "      \r\n";
+  }
+  std::size_t stop = log.size();
+  log += "9999 N0QV 20 FT8  2026/07/11 12:00:00 K1XX 599 5\r\n   1 N0QV 20 CW\r\n";
+  WriteFile(dir.Path("in.log"), log);
+  Outcome ahead = Convert(dir, "in.log", "ahead.adi", true, CreateLogFile);
+  Outcome stepped = Convert(dir, "in.log", "stepped.adi", false, CreateLogFile);
+  ExpectSameOutcome(ahead, stepped);
+  EXPECT_EQ(ahead.notes.stopped_at, static_cast<std::int64_t>(stop));
+  EXPECT_GT(ahead.notes.undated_qsos, 10);
+}
+
 // A progress callback that throws ends the conversion on its thread; the reading thread stops.
 TEST(ReadingAhead, AnExceptionFromTheCallbackEndsTheConversionCleanly) {
   ScratchDir dir;
