@@ -49,6 +49,16 @@ int LogFile::ReadRawQso(RawQso&) {
   return 0;
 }
 
+int LogFile::ReadQsoInTwoSteps(QsoRecord& record, RawQso& raw, std::unique_ptr<QsoMaker>& maker) {
+  if (!ReadRawQso(raw)) {
+    record.Clear();
+    return 0;
+  }
+  if (!maker) maker = NewQsoMaker();
+  if (!maker->Make(raw, record)) ++notes.undated_qsos;
+  return 1;
+}
+
 int LogFile::WriteQso(const QsoRecord&) {
   return 0;
 }

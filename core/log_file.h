@@ -80,6 +80,10 @@ class LogFile : public LogStream {
     if (!ReadRecordAcrossBuffer(spare.data(), Size)) return std::nullopt;
     return spare.View();
   }
+  /// ReadQso of a reader that reads in two steps: ReadRawQso into `raw`, then the record made
+  /// by `maker`, which is made on first use. A contact without a readable date or time is
+  /// counted in the notes.
+  int ReadQsoInTwoSteps(QsoRecord& record, RawQso& raw, std::unique_ptr<QsoMaker>& maker);
   /// The end of a text log's lines: notes a stop at a Ctrl-Z that cut the data off in the middle
   /// of the file (see LogStream::TextCutAt). Returns 0, the end of the log.
   int EndOfText();

@@ -116,19 +116,7 @@ inline std::string_view WithoutTrailingBlanks(std::string_view text) {
 
 template <std::size_t N>
 std::string_view FieldText(const char (&field)[N]) {
-  if constexpr (N <= 32) {
-    // A short field is searched in place, eight bytes at a time and then byte by byte: its
-    // text is mostly a few characters, shorter than the call of a library search.
-    std::size_t length = 0;
-    for (; length + 8 <= N; length += 8) {
-      std::size_t nul = FirstNulOfEight(field + length);
-      if (nul < 8) return {field, length + nul};
-    }
-    while (length < N && field[length] != '\0') ++length;
-    return {field, length};
-  } else {
-    return FieldText(field, N);
-  }
+  return FieldText(field, N);
 }
 
 /// A C text of at most `limit` characters, stopping at its NUL.

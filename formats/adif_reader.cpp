@@ -871,13 +871,7 @@ std::unique_ptr<QsoMaker> AdifLogFile::NewQsoMaker() const {
 }
 
 int AdifLogFile::ReadQso(QsoRecord& record) {
-  if (!ReadRawQso(raw_contact)) {
-    record.Clear();
-    return 0;
-  }
-  if (!own_maker) own_maker = NewQsoMaker();
-  if (!own_maker->Make(raw_contact, record)) ++notes.undated_qsos;
-  return 1;
+  return ReadQsoInTwoSteps(record, raw_contact, own_maker);
 }
 
 // The tags of the next contact, up to its <eor>. A record is a contact when it names a call or

@@ -200,13 +200,7 @@ std::unique_ptr<QsoMaker> WrtcLogFile::NewQsoMaker() const {
 }
 
 int WrtcLogFile::ReadQso(QsoRecord& record) {
-  if (!ReadRawQso(raw_line)) {
-    record.Clear();
-    return 0;
-  }
-  if (!own_maker) own_maker = NewQsoMaker();
-  if (!own_maker->Make(raw_line, record)) ++notes.undated_qsos;
-  return 1;
+  return ReadQsoInTwoSteps(record, raw_line, own_maker);
 }
 
 // The next line with a word, kept whole. Only its first words are split here, for the mode,
