@@ -4,11 +4,14 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string_view>
 
 #include "core/civil_time.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
+#include "formats/remembered_day.h"
 #include "formats/report_column.h"
 #include "formats/text_line.h"
 
@@ -517,6 +520,29 @@ bool IsBlankLine(const char* line) {
   return IsLineEnd(*PastSeparators(line));
 }
 
+// Makes a record from the line ReadRawQso kept: the line's words in the columns of the log's
+// contest.
+class LineMaker final : public QsoMaker {
+ public:
+  explicit LineMaker(int contest) : contest(contest) {}
+
+  bool Make(const RawQso& raw, QsoRecord& record) override {
+    record.Clear();
+    Words words(raw.Count() > 0 ? raw.Value(0).data() : "");
+    record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandKeys, words.Next()));
+    record.mode = ModeOfLabel(words.Next());
+    bool dated = ReadTime(words, last_day, record);
+    std::string_view number = words.Next();  // the QSO number; in Sweepstakes the serial sent
+    if (contest == kContestSs) record.stx = NumberOf<std::int32_t>(number);
+    ReadContestColumns(contest, words, record);
+    return dated;
+  }
+
+ private:
+  int contest;
+  RememberedDay last_day;
+};
+
 }  // namespace
 
 bool ArrlLogFile::SupportsContest(int contest) {
@@ -528,7 +554,7 @@ int ArrlLogFile::Open(const char* path, unsigned mode) {
   header.contest = options.contest;
   CopyCut(header.call, "NOCALL");
   qso_count = 0;
-  last_day = {};
+  own_maker.reset();
   return 1;
 }
 
@@ -538,23 +564,25 @@ int ArrlLogFile::WriteHeader(ContestHeader source) {
   return 1;
 }
 
-// A line wholly in the stream's buffer and ended by a line feed, as a view of the buffer; null
-// for any other line (one that runs past the buffer or the line room, one with a carriage return
-// before its end, the last line), which the stream's line reading then copies.
-const char* ArrlLogFile::BufferedLine() {
+// A line wholly in the stream's buffer and ended by a line feed, as a view of the buffer that
+// ends with the line feed; false for any other line (one that runs past the buffer or the line
+// room, one with a carriage return before its end, the last line), which the stream's line
+// reading then copies.
+bool ArrlLogFile::BufferedLine(std::string_view& line) {
   std::string_view buffered = PeekBuffered();
   const char* start = buffered.data();
   std::size_t scanned = std::min<std::size_t>(buffered.size(), kLineRoom);
   const void* line_feed = scanned == 0 ? nullptr : std::memchr(start, '\n', scanned);
-  if (line_feed == nullptr) return nullptr;
+  if (line_feed == nullptr) return false;
   std::size_t length = static_cast<std::size_t>(static_cast<const char*>(line_feed) - start);
   std::size_t text_length = length;
   if (length > 0 && start[length - 1] == '\r') --text_length;
   if (text_length >= kLineRoom - 1 || std::memchr(start, '\r', text_length) != nullptr) {
-    return nullptr;
+    return false;
   }
   TakeBuffered(length + 1);
-  return start;
+  line = {start, length + 1};
+  return true;
 }
 
 // One line of the file, a last line without a line end included. A line longer than the buffer
@@ -569,31 +597,33 @@ bool ArrlLogFile::ReadLogLine(char* line, int size) {
   return true;
 }
 
-// The next line that is not blank, in the stream's buffer or copied into `room`; null at the end
-// of the file.
-const char* ArrlLogFile::NextQsoLine(char* room) {
+// The next line that is not blank, in the stream's buffer or copied into `room`, with the line
+// feed or NUL that ends it; false at the end of the file.
+bool ArrlLogFile::NextQsoLine(char* room, std::string_view& line) {
   for (;;) {
-    const char* line = BufferedLine();
-    if (line == nullptr) {
-      if (!ReadLogLine(room, static_cast<int>(kLineRoom))) return nullptr;
-      line = room;
+    if (!BufferedLine(line)) {
+      if (!ReadLogLine(room, static_cast<int>(kLineRoom))) return false;
+      line = {room, std::strlen(room) + 1};
     }
-    if (!IsBlankLine(line)) return line;
+    if (!IsBlankLine(line.data())) return true;
   }
 }
 
+std::unique_ptr<QsoMaker> ArrlLogFile::NewQsoMaker() const {
+  return std::make_unique<LineMaker>(header.contest);
+}
+
 int ArrlLogFile::ReadQso(QsoRecord& record) {
-  record.Clear();
+  return ReadQsoInTwoSteps(record, raw_line, own_maker);
+}
+
+// The next line that is not blank, kept whole with its end for the maker, which splits it.
+int ArrlLogFile::ReadRawQso(RawQso& raw) {
+  raw.Clear();
   char room[kLineRoom];
-  const char* line = NextQsoLine(room);
-  if (line == nullptr) return EndOfText();
-  Words words(line);
-  record.band = static_cast<std::uint8_t>(CodeOfLabel(kBandKeys, words.Next()));
-  record.mode = ModeOfLabel(words.Next());
-  if (!ReadTime(words, last_day, record)) ++notes.undated_qsos;
-  std::string_view number = words.Next();  // the QSO number; in Sweepstakes the serial sent
-  if (header.contest == kContestSs) record.stx = NumberOf<std::int32_t>(number);
-  ReadContestColumns(header.contest, words, record);
+  std::string_view line;
+  if (!NextQsoLine(room, line)) return EndOfText();
+  raw.Add(0, line, line.size());
   ++qso_count;
   return 1;
 }

@@ -3,10 +3,10 @@
 // after the worked call.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 #include "core/log_file.h"
-#include "formats/remembered_day.h"
 
 namespace quorvel {
 
@@ -19,6 +19,10 @@ class ArrlLogFile : public LogFile {
   int WriteHeader(ContestHeader source) override;
   /// The next QSO line; 0 at the end of the file. Blank lines are passed over.
   int ReadQso(QsoRecord& record) override;
+  /// Reading in two steps: ReadRawQso takes a line whole, a maker reads the record from its
+  /// words, so that reading ahead can share the work between its threads.
+  std::unique_ptr<QsoMaker> NewQsoMaker() const override;
+  int ReadRawQso(RawQso& raw) override;
   /// Writes one QSO line; 0 when the log's contest has no columns here.
   int WriteQso(const QsoRecord& record) override;
 
@@ -26,11 +30,12 @@ class ArrlLogFile : public LogFile {
   static bool SupportsContest(int contest);
 
  private:
-  const char* BufferedLine();
+  bool BufferedLine(std::string_view& line);
   bool ReadLogLine(char* line, int size);
-  const char* NextQsoLine(char* room);
+  bool NextQsoLine(char* room, std::string_view& line);
 
-  RememberedDay last_day;
+  RawQso raw_line;                      // the line of ReadQso
+  std::unique_ptr<QsoMaker> own_maker;  // the maker of ReadQso
 };
 
 }  // namespace quorvel

@@ -241,9 +241,10 @@ struct Outcome {
 
 // One conversion of `input` into `output_name`, through RunToEnd or through Step alone.
 Outcome Convert(const ScratchDir& dir, const std::string& input, const std::string& output_name,
-                bool run_to_end, FormatCreator creator) {
+                bool run_to_end, FormatCreator creator, std::string options = "") {
   Converter converter(std::move(creator));
   Outcome outcome;
+  if (!options.empty()) converter.ParseOptions(options.data());
   EXPECT_EQ(converter.OpenInput(dir.Path(input).c_str()), 1);
   EXPECT_EQ(converter.OpenOutput(dir.Path(output_name).c_str(), 0), 1);
   if (run_to_end) {
@@ -334,6 +335,31 @@ TEST(ReadingAhead, ReadsAWrtcLogInTwoStepsAsStepByStep) {
   ExpectSameOutcome(ahead, stepped);
   EXPECT_EQ(ahead.notes.stopped_at, static_cast<std::int64_t>(stop));
   EXPECT_GT(ahead.notes.undated_qsos, 10);
+}
+
+// A large ARRL Sweepstakes log, read in two steps: blank lines, lines without a readable time,
+// lines the stream copies (one with a carriage return inside, one longer than a line may be)
+// and a last line without a line end.
+TEST(ReadingAhead, ReadsAnArrlLogInTwoStepsAsStepByStep) {
+  ScratchDir dir;
+  std::string log;
+  for (int i = 1; static_cast<std::int64_t>(log.size()) < kReadAheadFrom + 4096; ++i) {
+    std::string time = i % 300 == 11 ? "2500" : "1234";
+    std::string number = std::to_string(i);
+    log += "20  CW  28/11/126 " + time + " " + number + " A N0QV 00 CO " + number + " B K" + number +
+           "AB 62 OH * 2\r\n";
+    if (i % 500 == 9) log += "   \t  \r\n";
+    if (i % 700 == 5) log += "40  CW  28/11/126 1300 1 A N0QV 00 CO 7 B\rW1AW 62 CT 2\r\n";
+    if (i % 900 == 7) log += "40  SSB 28/11/126 1300 1 A N0QV 00 CO 7 B W1AW 62 CT 2" +
+                             std::string(1100, ' ') + "junk\r\n";
+  }
+  log += "40  CW  28/11/126 1300 1 A N0QV 00 CO 7 B W9XYZ 62 CT 2";
+  WriteFile(dir.Path("in.log"), log);
+  Outcome ahead = Convert(dir, "in.log", "ahead.adi", true, CreateLogFile, "-cSS");
+  Outcome stepped = Convert(dir, "in.log", "stepped.adi", false, CreateLogFile, "-cSS");
+  ExpectSameOutcome(ahead, stepped);
+  EXPECT_GT(ahead.notes.undated_qsos, 10);
+  EXPECT_NE(ahead.output.find("<call:5>W9XYZ"), std::string::npos);
 }
 
 // A progress callback that throws ends the conversion on its thread; the reading thread stops.
