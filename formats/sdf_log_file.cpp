@@ -85,24 +85,25 @@ std::string Count(char value) {
 
 // The exchange text of the contest, after the comment.
 std::string ContestText(int contest, const QsoRecord& r) {
-  std::string exchange(ReceivedExchangeText(r));
-  std::string serial = DecimalString(r.srx);
+  // Made only for the contests that write them.
+  auto exchange = [&r] { return std::string(ReceivedExchangeText(r)); };
+  auto serial = [&r] { return DecimalString(r.srx); };
   switch (contest) {
     case kContestSs:
-      return serial + Letter(r.prec) + " " + Count(r.check) + " " + std::string(r.ArrlSect());
+      return serial() + Letter(r.prec) + " " + Count(r.check) + " " + std::string(r.ArrlSect());
     case kContestCqww:
     case kContestVhfQso:
     case kContestStewPerry:
       return {};
     case kContestWpx:
-      return serial;
+      return serial();
     case kContestFd:
       return Count(r.prec) + Letter(r.check) + " " + std::string(r.ArrlSect());
     case kContestCqp:
     case kContestIota:
-      return serial + " " + exchange;
+      return serial() + " " + exchange();
     case kContestNaqp:
-      return exchange.size() == 2 ? std::string() : exchange;
+      return exchange().size() == 2 ? std::string() : exchange();
     case kContestGridloc:
     case kContestToec:
       return std::string(r.Name());
@@ -110,17 +111,17 @@ std::string ContestText(int contest, const QsoRecord& r) {
       return std::string(r.Name()) + " " + std::string(r.Qth());
     case kContestSprint:
     case kContestInternetSprint:
-      return serial + " " + std::string(r.Name()) + " " + exchange;
+      return serial() + " " + std::string(r.Name()) + " " + exchange();
     case kContestArci:
-      return DecimalString(r.arci_num) + " " + exchange;
+      return DecimalString(r.arci_num) + " " + exchange();
     case kContestHelvetia:
-      return serial + " " + std::string(r.Qth());
+      return serial() + " " + std::string(r.Qth());
     case kContestWag:
     case kContestAri:
     case kContestRac:
-      return (r.srx != 0 ? serial + " " : std::string()) + std::string(r.Qth());
+      return (r.srx != 0 ? serial() + " " : std::string()) + std::string(r.Qth());
     default:
-      return exchange;
+      return exchange();
   }
 }
 
@@ -223,9 +224,10 @@ int SdfLogFile::WriteQso(const QsoRecord& r) {
       break;
   }
   if (CarriesGrid(contest)) Put(record, at::kGrid, 4, exchange);
-  // Every byte of the record is text: a NUL in a field would end it for other programs.
-  for (std::size_t i = 0; i < kRecordLength; ++i) {
-    if (record[i] == '\0') record[i] = ' ';
+  // Every byte of the record is text: a NUL in a field would end it for other programs. Mostly
+  // there is none, which one library search finds.
+  if (std::memchr(record, '\0', kRecordLength) != nullptr) {
+    std::replace(record, record + kRecordLength, '\0', ' ');
   }
   ++qso_count;
   WriteBlock(record, sizeof record);
