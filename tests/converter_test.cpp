@@ -346,12 +346,13 @@ TEST(ReadingAhead, ReadsAnArrlLogInTwoStepsAsStepByStep) {
   for (int i = 1; static_cast<std::int64_t>(log.size()) < kReadAheadFrom + 4096; ++i) {
     std::string time = i % 300 == 11 ? "2500" : "1234";
     std::string number = std::to_string(i);
-    log += "20  CW  28/11/126 " + time + " " + number + " A N0QV 00 CO " + number + " B K" + number +
-           "AB 62 OH * 2\r\n";
+    log += "20  CW  28/11/126 " + time + " " + number + " A N0QV 00 CO " + number + " B K" +
+           number + "AB 62 OH * 2\r\n";
     if (i % 500 == 9) log += "   \t  \r\n";
     if (i % 700 == 5) log += "40  CW  28/11/126 1300 1 A N0QV 00 CO 7 B\rW1AW 62 CT 2\r\n";
-    if (i % 900 == 7) log += "40  SSB 28/11/126 1300 1 A N0QV 00 CO 7 B W1AW 62 CT 2" +
-                             std::string(1100, ' ') + "junk\r\n";
+    if (i % 900 == 7)
+      log += "40  SSB 28/11/126 1300 1 A N0QV 00 CO 7 B W1AW 62 CT 2" + std::string(1100, ' ') +
+             "junk\r\n";
   }
   log += "40  CW  28/11/126 1300 1 A N0QV 00 CO 7 B W9XYZ 62 CT 2";
   WriteFile(dir.Path("in.log"), log);
