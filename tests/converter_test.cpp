@@ -275,6 +275,19 @@ void ExpectSameOutcome(const Outcome& ahead, const Outcome& stepped) {
   EXPECT_EQ(ahead.positions, stepped.positions);
 }
 
+// Writes `log` as `input` and converts it into `output_extension` both ways, which must agree;
+// the outcome of reading ahead.
+Outcome ConvertBothWaysAlike(const ScratchDir& dir, const std::string& input,
+                             const std::string& log, const std::string& output_extension,
+                             const std::string& options = "") {
+  WriteFile(dir.Path(input), log);
+  Outcome ahead = Convert(dir, input, "ahead." + output_extension, true, CreateLogFile, options);
+  Outcome stepped =
+      Convert(dir, input, "stepped." + output_extension, false, CreateLogFile, options);
+  ExpectSameOutcome(ahead, stepped);
+  return ahead;
+}
+
 TEST(ReadingAhead, GivesWhatStepByStepGivesRefusedQsosAndEveryPositionIncluded) {
   ScratchDir dir;
   std::string log = "TESTLOG 3\n";
@@ -304,10 +317,7 @@ TEST(ReadingAhead, KeepsTheStopNoteAndTheUnwrittenCountOfTheRealFormats) {
     if (i % 400 == 3) log += "<app_x:1>y<eor>\r\n";
   }
   log += "<call:5>W1AW<qso_date:8>2024";
-  WriteFile(dir.Path("in.adi"), log);
-  Outcome ahead = Convert(dir, "in.adi", "ahead.bin", true, CreateLogFile);
-  Outcome stepped = Convert(dir, "in.adi", "stepped.bin", false, CreateLogFile);
-  ExpectSameOutcome(ahead, stepped);
+  Outcome ahead = ConvertBothWaysAlike(dir, "in.adi", log, "bin");
   EXPECT_GT(ahead.notes.stopped_at, kReadAheadFrom);
   EXPECT_GT(ahead.unwritten, 10);
   EXPECT_GT(ahead.notes.undated_qsos, 10);
@@ -329,10 +339,7 @@ TEST(ReadingAhead, ReadsAWrtcLogInTwoStepsAsStepByStep) {
   }
   std::size_t stop = log.size();
   log += "9999 N0QV 20 FT8  2026/07/11 12:00:00 K1XX 599 5\r\n   1 N0QV 20 CW\r\n";
-  WriteFile(dir.Path("in.log"), log);
-  Outcome ahead = Convert(dir, "in.log", "ahead.adi", true, CreateLogFile);
-  Outcome stepped = Convert(dir, "in.log", "stepped.adi", false, CreateLogFile);
-  ExpectSameOutcome(ahead, stepped);
+  Outcome ahead = ConvertBothWaysAlike(dir, "in.log", log, "adi");
   EXPECT_EQ(ahead.notes.stopped_at, static_cast<std::int64_t>(stop));
   EXPECT_GT(ahead.notes.undated_qsos, 10);
 }
@@ -355,10 +362,7 @@ TEST(ReadingAhead, ReadsAnArrlLogInTwoStepsAsStepByStep) {
              "junk\r\n";
   }
   log += "40  CW  28/11/126 1300 1 A N0QV 00 CO 7 B W9XYZ 62 CT 2";
-  WriteFile(dir.Path("in.log"), log);
-  Outcome ahead = Convert(dir, "in.log", "ahead.adi", true, CreateLogFile, "-cSS");
-  Outcome stepped = Convert(dir, "in.log", "stepped.adi", false, CreateLogFile, "-cSS");
-  ExpectSameOutcome(ahead, stepped);
+  Outcome ahead = ConvertBothWaysAlike(dir, "in.log", log, "adi", "-cSS");
   EXPECT_GT(ahead.notes.undated_qsos, 10);
   EXPECT_NE(ahead.output.find("<call:5>W9XYZ"), std::string::npos);
 }
