@@ -1,6 +1,5 @@
 #include "core/read_ahead.h"
 
-#include <array>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -14,9 +13,13 @@ namespace quorvel {
 namespace {
 
 // A few hundred QSOs at a time pass from the reading thread to the writing one, in a ring of
-// slots that are allocated once: memory stays the same whatever the size of the log.
+// slots that are allocated once: memory stays the same whatever the size of the log. While the
+// writer waits for one large write of its output, the reader goes on filling slots, so the ring
+// is as deep as memory allows: a two-step reader's slots also hold its contacts as read, about
+// as large again as the records, so it has fewer of them.
 constexpr std::size_t kBatchQsos = 256;
-constexpr std::size_t kSlots = 4;
+constexpr std::size_t kSlots = 8;
+constexpr std::size_t kTwoStepSlots = 6;
 
 // A reader that reads in two steps (LogFile::ReadRawQso) hands over its contacts as it took
 // them from the file, `raws`; their records are made by the thread that has less to do.
@@ -47,18 +50,18 @@ struct Making {
 // the other's slot, so only the counts need the lock.
 class BatchRing {
  public:
-  Batch& ToFill() { return slots[head % kSlots]; }
-  // Before the threads start only.
-  template <typename Change>
-  void ForEachSlot(Change change) {
-    for (Batch& batch : slots) change(batch);
+  explicit BatchRing(bool two_steps) : slots(two_steps ? kTwoStepSlots : kSlots) {
+    if (two_steps) {
+      for (Batch& batch : slots) batch.raws.resize(kBatchQsos);
+    }
   }
-  Batch& ToEmpty() { return slots[tail % kSlots]; }
+  Batch& ToFill() { return slots[head % slots.size()]; }
+  Batch& ToEmpty() { return slots[tail % slots.size()]; }
 
   // Reader: waits for a free slot; false when the writer has stopped.
   bool WaitForRoom() {
     std::unique_lock lock(mutex);
-    changed.wait(lock, [this] { return handed_over < kSlots || writer_stopped; });
+    changed.wait(lock, [this] { return handed_over < slots.size() || writer_stopped; });
     return !writer_stopped;
   }
   // Reader: true when the writer has a batch waiting besides the one it writes, so that the
@@ -97,7 +100,7 @@ class BatchRing {
   }
 
  private:
-  std::array<Batch, kSlots> slots;
+  std::vector<Batch> slots;
   std::size_t head = 0;
   std::size_t tail = 0;
   std::size_t handed_over = 0;
@@ -176,10 +179,9 @@ void RunReadingAhead(Converter& converter, ConversionProgress& progress,
                      const ProgressCallback& on_step) {
   LogFile* input = converter.Input();
   if (input == nullptr || converter.OutputWriteFailed()) return;
-  auto ring = std::make_unique<BatchRing>();
   Making reading{input->NewQsoMaker()};
   Making writing{input->NewQsoMaker()};
-  if (reading.maker) ring->ForEachSlot([](Batch& batch) { batch.raws.resize(kBatchQsos); });
+  auto ring = std::make_unique<BatchRing>(reading.maker != nullptr);
   std::exception_ptr failure;
   std::thread reader(ReadAll, std::ref(*input), std::ref(*ring), std::ref(reading),
                      std::ref(failure));
