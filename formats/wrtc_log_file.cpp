@@ -9,6 +9,7 @@
 #include "core/civil_time.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
+#include "formats/remembered_day.h"
 #include "formats/word_end.h"
 
 namespace quorvel {
@@ -130,22 +131,33 @@ ThreeNumbers ReadNumbers(std::string_view word, std::size_t first_width, char se
   return SplitNumbers(word, separator);
 }
 
-// The QSO's start from its date and time words, UTC. A date that names no calendar day is read
-// as 1970-01-01 and a time that is no time of day as 00:00:00; false then.
-bool ReadTime(std::string_view date_word, std::string_view time_word, QsoRecord& record) {
+// The day a date word names; 1970-01-01, not valid, for a word that names no calendar day.
+ColumnDay DayOfWord(std::string_view date_word) {
   ThreeNumbers date = ReadNumbers(date_word, 4, '/');
+  bool readable = date.first >= 0 && date.first <= kLastYear && date.second >= 1 &&
+                  date.second <= 12 &&
+                  IsCalendarDate(date.first, static_cast<int>(date.second),
+                                 static_cast<int>(ValueOrZero<std::int32_t>(date.third)));
+  if (!readable) return {UtcSeconds(1970, 1, 1, 0, 0, 0), false};
+  return {UtcSeconds(date.first, date.second, date.third, 0, 0, 0), true};
+}
+
+// The QSO's start from its date and time words, UTC. A date that names no calendar day is read
+// as 1970-01-01 and a time that is no time of day as 00:00:00; false then. The lines of one day
+// read their date once.
+bool ReadTime(std::string_view date_word, std::string_view time_word, RememberedDay& last_day,
+              QsoRecord& record) {
+  ColumnDay day;
+  if (!last_day.Recall(date_word, day)) {
+    day = DayOfWord(date_word);
+    last_day.Remember(date_word, day);
+  }
   ThreeNumbers clock = ReadNumbers(time_word, 2, ':');
-  bool date_readable = date.first >= 0 && date.first <= kLastYear && date.second >= 1 &&
-                       date.second <= 12 &&
-                       IsCalendarDate(date.first, static_cast<int>(date.second),
-                                      static_cast<int>(ValueOrZero<std::int32_t>(date.third)));
   bool time_readable = clock.first >= 0 && clock.first <= 23 && clock.second >= 0 &&
                        clock.second <= 59 && clock.third >= 0 && clock.third <= 59;
-  if (!date_readable) date = {1970, 1, 1};
   if (!time_readable) clock = {};
-  record.time_on =
-      UtcSeconds(date.first, date.second, date.third, clock.first, clock.second, clock.third);
-  return date_readable && time_readable;
+  record.time_on = day.start + clock.first * 3600 + clock.second * 60 + clock.third;
+  return day.valid && time_readable;
 }
 
 // The mode code of a mode word, "CW" or "SSB"; 0 for any other word.
@@ -166,12 +178,15 @@ class LineMaker final : public QsoMaker {
     record.srx = ValueOrZero<std::int32_t>(ParseDigitsOrLeadingInt(words[kNumber]));
     record.band = BandOfWord(words[kBand]);
     record.mode = ModeOfWord(words[kMode]);
-    bool dated = ReadTime(words[kDate], words[kTime], record);
+    bool dated = ReadTime(words[kDate], words[kTime], last_day, record);
     record.SetCallText(words[kCall]);
     record.SetRstRcvd(words[kReport]);
     record.SetRcvdExch(words[kExchange]);
     return dated;
   }
+
+ private:
+  RememberedDay last_day;
 };
 
 }  // namespace
