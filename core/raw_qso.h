@@ -25,13 +25,14 @@ class RawQso {
   /// Keeps a field; `room` bytes may be read from the value's first (at least its size), so
   /// that a short value is copied as a whole word.
   void Add(int number, std::string_view value, std::size_t room) {
+    value = value.substr(0, kLongestValue);
     if (capacity - used < value.size() + kWord) Grow(value.size());
     if (value.size() <= kWord && room >= kWord) {
       std::memcpy(bytes.get() + used, value.data(), kWord);
     } else if (!value.empty()) {
       std::memcpy(bytes.get() + used, value.data(), value.size());
     }
-    fields.push_back({number, used, value.size()});
+    fields.push_back({number, static_cast<std::uint32_t>(value.size()), used});
     used += value.size();
   }
   std::size_t Count() const { return fields.size(); }
@@ -41,12 +42,17 @@ class RawQso {
   }
 
  private:
+  // Sixteen bytes a field: the fields of a contact pass from the reading thread to the writing
+  // one, and their cache lines are what costs.
   struct Field {
-    int number;
+    std::int32_t number;
+    std::uint32_t size;
     std::size_t at;
-    std::size_t size;
   };
   static constexpr std::size_t kWord = 16;
+  // Longer than any value a reader keeps (a field's value, or a line of a text log, of which
+  // only the first words are read).
+  static constexpr std::size_t kLongestValue = UINT32_MAX;
   void Grow(std::size_t more) {
     std::size_t wanted = std::max(2 * capacity, used + more + kWord + 256);  // capacity >= used
     auto larger = std::make_unique<char[]>(wanted);
