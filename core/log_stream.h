@@ -124,6 +124,7 @@ class LogStream {
   template <typename Append>
   bool ScanLine(std::size_t room, Append append);
   bool FlushWrites();
+  bool FlushFullBuffer();
   char* WriteSpaceAfterFlush(std::size_t length);
   int ReadTranslatedBlock(unsigned char* out, std::size_t length);
   int NextTextByte();
