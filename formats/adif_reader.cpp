@@ -369,6 +369,17 @@ std::size_t LowerNameByBytes(const char* at, std::uint64_t (&words)[kNameWords])
 // The length and type indicator after a name's ':', up to and past the '>'; false for any
 // form but a few digits and a short type.
 bool ReadPlainLength(const char*& at, std::int64_t& length) {
+  // Most lengths are one or two digits with no type after them.
+  if (IsDigit(at[0]) && at[1] == '>') {
+    length = at[0] - '0';
+    at += 2;
+    return true;
+  }
+  if (IsDigit(at[0]) && IsDigit(at[1]) && at[2] == '>') {
+    length = (at[0] - '0') * 10 + (at[1] - '0');
+    at += 3;
+    return true;
+  }
   int digits = 0;
   for (length = 0; digits < kPlainLengthDigits && IsDigit(*at); ++at, ++digits) {
     length = length * 10 + (*at - '0');
