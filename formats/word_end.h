@@ -4,8 +4,15 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quorvel {
 
@@ -38,6 +45,62 @@ const char* WordEnd(const char* at, const char* end, unsigned char limit) {
   }
   while (at != end && (static_cast<unsigned char>(*at) >= limit || !IsSeparator(*at))) ++at;
   return at;
+}
+
+/// The line lengths SplitShortLine splits: at least sixteen bytes, and one bit of a 64-bit mask
+/// for each.
+inline constexpr std::size_t kShortLineLeast = 16;
+inline constexpr std::size_t kShortLineMost = 64;
+
+/// A bit for each byte of `line` that is `a` or `b`, and every bit past the line set, as if it
+/// went on with separators; false (and no bits) where the machine cannot compare sixteen bytes
+/// at a time, or for a line of another length than SplitShortLine splits. Every load lies
+/// within the line: its last sixteen bytes are read as one, overlapping the bytes before.
+inline bool SeparatorBits(std::string_view line, char a, char b, std::uint64_t& bits) {
+  bits = 0;
+#if defined(__SSE2__)
+  std::size_t size = line.size();
+  if (size < kShortLineLeast || size > kShortLineMost) return false;
+  const __m128i first = _mm_set1_epi8(a);
+  const __m128i second = _mm_set1_epi8(b);
+  auto bits_at = [&](std::size_t at) {
+    __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
+    __m128i found = _mm_or_si128(_mm_cmpeq_epi8(chunk, first), _mm_cmpeq_epi8(chunk, second));
+    return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(found))) << at;
+  };
+  std::size_t at = 0;
+  for (; at + 16 <= size; at += 16) bits |= bits_at(at);
+  if (at < size) bits |= bits_at(size - 16);
+  if (size < kShortLineMost) bits |= ~std::uint64_t{0} << size;
+  return true;
+#else
+  (void)line, (void)a, (void)b;
+  return false;
+#endif
+}
+
+/// The first `words.size()` words of a line, words being the runs of bytes that are neither
+/// `a` nor `b`; those the line lacks are empty, at its end. All the separators are found at
+/// once, and each word then costs a few bit operations whatever its length and the blanks
+/// before it. False, with nothing split, when SeparatorBits cannot mark the line.
+inline bool SplitShortLine(std::string_view line, char a, char b,
+                           std::span<std::string_view> words) {
+  std::uint64_t separators = 0;
+  if (!SeparatorBits(line, a, b, separators)) return false;
+  constexpr int kBits = static_cast<int>(kShortLineMost);
+  std::uint64_t word_bytes = ~separators;
+  for (std::string_view& word : words) {
+    if (word_bytes == 0) {
+      word = {line.data() + line.size(), 0};
+      continue;
+    }
+    int start = std::countr_zero(word_bytes);
+    std::uint64_t after = separators & (~std::uint64_t{0} << start);
+    int end = after == 0 ? kBits : std::countr_zero(after);
+    word = {line.data() + start, static_cast<std::size_t>(end - start)};
+    word_bytes = end >= kBits ? 0 : word_bytes & (~std::uint64_t{0} << end);
+  }
+  return true;
 }
 
 }  // namespace quorvel

@@ -69,9 +69,11 @@ struct QsoWords {
   std::string_view word[kWordCount];
 };
 
-// The first `count` words of a line, in one pass over its bytes. They are filled in place: a
-// copy of the words just stored would wait for the stores to land.
+// The first `count` words of a line: a line as long as most from one mask of its blanks,
+// another in one pass over its bytes. The words are filled in place: a copy of the words just
+// stored would wait for the stores to land.
 void SplitWords(std::string_view line, QsoWords& words, std::size_t count = kWordCount) {
+  if (SplitShortLine(line, ' ', '\r', std::span(words.word, count))) return;
   const char* at = line.data();
   const char* end = at + line.size();
   for (std::string_view& word : std::span(words.word, count)) {

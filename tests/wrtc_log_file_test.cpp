@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -118,6 +119,72 @@ TEST_F(WrtcReading, LongLinesAreOneQsoEach) {
   EXPECT_EQ(read[0].RcvdExch(), std::string(39, 'X'));
   EXPECT_EQ(read[1].srx, 2);
   EXPECT_EQ(read[2].srx, 3);
+}
+
+// Lines of every length from a few words to past 64 bytes, the blanks falling anywhere: each
+// reads the same words.
+TEST_F(WrtcReading, TheWordsAreTheSameWhereverTheBlanksFall) {
+  const std::string words[] = {"12",       "K1ABC",  "15",  "SSB", "2002/07/13",
+                               "12:05:09", "JA1XYZ", "599", "IARU"};
+  std::string text;
+  int lines = 0;
+  for (std::size_t widened = 0; widened < std::size(words); ++widened) {
+    for (std::size_t blanks = 1; blanks <= 40; ++blanks) {
+      std::string line = std::string(widened == 0 ? blanks : 0, ' ');
+      for (std::size_t i = 0; i < std::size(words); ++i) {
+        line += words[i] + std::string(i + 1 == widened ? blanks : 1, ' ');
+      }
+      if (blanks % 2 == 0) line.pop_back();  // half of them end with the last word
+      text += line + "\n";
+      ++lines;
+    }
+  }
+  std::vector<QsoRecord> read = Read(text);
+  ASSERT_EQ(read.size(), static_cast<std::size_t>(lines));
+  for (const QsoRecord& qso : read) {
+    EXPECT_EQ(qso.srx, 12);
+    EXPECT_EQ(qso.band, 7);
+    EXPECT_EQ(qso.mode, kModeSsb);
+    EXPECT_EQ(qso.time_on, UtcSeconds(2002, 7, 13, 12, 5, 9));
+    EXPECT_STREQ(qso.call, "JA1XYZ");
+    EXPECT_EQ(qso.rst_rcvd, 599);
+    EXPECT_STREQ(qso.rcvd_exch, "IARU");
+  }
+  EXPECT_EQ(reader->Notes().undated_qsos, 0);
+  // Lines that stop after some of the words, of every length their blanks give them.
+  for (std::size_t kept = 3; kept < std::size(words); ++kept) {
+    std::string line = " ";
+    for (std::size_t i = 0; i < kept; ++i) line += words[i] + " ";
+    for (; line.size() <= 70; line += ' ') {
+      QsoRecord qso = Only(line + "\n");
+      EXPECT_EQ(qso.band, 7) << line;
+      EXPECT_EQ(qso.mode, kept > 3 ? kModeSsb : kModeNone) << line;
+      EXPECT_EQ(qso.Call(), kept > 6 ? "JA1XYZ" : "") << line;
+      EXPECT_EQ(qso.rst_rcvd, kept > 7 ? 599 : 0) << line;
+      EXPECT_EQ(qso.RcvdExch(), "") << line;
+    }
+  }
+}
+
+// The lines of one day read their date once: a log that changes its day, goes back to an
+// earlier one or has a date that is none reads every line's own.
+TEST_F(WrtcReading, EachLineHasItsOwnDayInALogOfSeveralDays) {
+  const std::pair<std::string, std::int64_t> days[] = {
+      {"2002/07/13", UtcSeconds(2002, 7, 13, 0, 0, 0)},
+      {"2002/07/13", UtcSeconds(2002, 7, 13, 0, 0, 0)},
+      {"2002/07/14", UtcSeconds(2002, 7, 14, 0, 0, 0)},
+      {"2002/02/30", UtcSeconds(1970, 1, 1, 0, 0, 0)},
+      {"2002/02/30", UtcSeconds(1970, 1, 1, 0, 0, 0)},
+      {"2002/07/13", UtcSeconds(2002, 7, 13, 0, 0, 0)},
+      {"2002/7/14", UtcSeconds(2002, 7, 14, 0, 0, 0)}};
+  std::string text;
+  for (const auto& [date, start] : days) text += "1 K1ABC 20 CW " + date + " 01:02:03 DL1A 599 1\n";
+  std::vector<QsoRecord> read = Read(text);
+  ASSERT_EQ(read.size(), std::size(days));
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    EXPECT_EQ(read[i].time_on, days[i].second + 3723) << days[i].first;
+  }
+  EXPECT_EQ(reader->Notes().undated_qsos, 2);
 }
 
 TEST_F(WrtcReading, DatesAndTimes) {
