@@ -260,6 +260,7 @@ int NaBinaryLogFile::ReadQso(QsoRecord& record) {
 void NaBinaryLogFile::ReadExchange(const RecordView& raw, QsoRecord& record) const {
   const ExchangeLayout& layout = LayoutOfContest(header.contest);
   for (const ExchangeField& field : layout.fields) {
+    if (field.kind == Exchange::kEnd) break;  // the layout has no more fields
     std::string_view text = TrimmedField(raw, field.at, field.width);
     switch (field.kind) {
       case Exchange::kEnd:
