@@ -7,9 +7,9 @@ namespace quorvel {
 namespace {
 
 // Every stream starts with a buffer of 64 KiB. A stream that fills it for writing goes on
-// in blocks of 512 KiB: the kernel takes a large output in fewer and larger pieces of its page
-// cache, which costs a conversion to ADIF about a sixth of its time, and a small output costs no
-// more memory than before.
+// in blocks of 512 KiB: the kernel takes a large output at less cost in fewer and larger pieces
+// of its page cache (docs/performance.md has the figures), and a small output costs no more
+// memory than before.
 constexpr std::size_t kBufferSize = std::size_t{1} << 16;
 constexpr std::size_t kLargeWriteBufferSize = std::size_t{1} << 19;
 constexpr char kCtrlZ = 0x1A;
