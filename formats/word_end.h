@@ -1,6 +1,7 @@
-// Finding the end of a word of a text line eight bytes at a time. The readers of logs with one
-// QSO a line split every line into words; a word is a few characters, mostly letters and
-// digits, and looking at eight of them together costs less than a comparison per character.
+// Finding the words of a text line several bytes at a time. The readers of logs with one QSO a
+// line split every line into words; a word is a few characters, mostly letters and digits, and
+// looking at eight of them together costs less than a comparison per character. A short line
+// can be split from one mask of its separators, found sixteen bytes at a time.
 #pragma once
 
 #include <bit>
