@@ -72,15 +72,30 @@ TEST_F(WrtcReading, FirstLineGivesTheHeaderAndIsTheFirstQso) {
   }
 }
 
+// The fields a whole QSO line gives, each checked against the record.
+struct LineFields {
+  int srx;
+  int band;
+  char mode;
+  std::int64_t time_on;
+  const char* call;
+  int rst_rcvd;
+  const char* rcvd_exch;
+};
+void ExpectFields(const QsoRecord& qso, const LineFields& want) {
+  EXPECT_EQ(qso.srx, want.srx);
+  EXPECT_EQ(qso.band, want.band);
+  EXPECT_EQ(qso.mode, want.mode);
+  EXPECT_EQ(qso.time_on, want.time_on);
+  EXPECT_STREQ(qso.call, want.call);
+  EXPECT_EQ(qso.rst_rcvd, want.rst_rcvd);
+  EXPECT_STREQ(qso.rcvd_exch, want.rcvd_exch);
+}
+
 TEST_F(WrtcReading, QsoLineFields) {
   QsoRecord qso = Only(WrtcLine(1234, "15", "SSB", "JA1XYZ", "IARU") + "\n");
-  EXPECT_EQ(qso.srx, 1234);
-  EXPECT_EQ(qso.band, 7);
-  EXPECT_EQ(qso.mode, kModeSsb);
-  EXPECT_EQ(qso.time_on, UtcSeconds(2002, 7, 13, 12, 34, 58));
-  EXPECT_STREQ(qso.call, "JA1XYZ");
-  EXPECT_EQ(qso.rst_rcvd, 599);
-  EXPECT_STREQ(qso.rcvd_exch, "IARU");
+  ExpectFields(qso,
+               {1234, 7, kModeSsb, UtcSeconds(2002, 7, 13, 12, 34, 58), "JA1XYZ", 599, "IARU"});
   EXPECT_EQ(reader->Notes().undated_qsos, 0);
 }
 
@@ -142,13 +157,7 @@ TEST_F(WrtcReading, TheWordsAreTheSameWhereverTheBlanksFall) {
   std::vector<QsoRecord> read = Read(text);
   ASSERT_EQ(read.size(), static_cast<std::size_t>(lines));
   for (const QsoRecord& qso : read) {
-    EXPECT_EQ(qso.srx, 12);
-    EXPECT_EQ(qso.band, 7);
-    EXPECT_EQ(qso.mode, kModeSsb);
-    EXPECT_EQ(qso.time_on, UtcSeconds(2002, 7, 13, 12, 5, 9));
-    EXPECT_STREQ(qso.call, "JA1XYZ");
-    EXPECT_EQ(qso.rst_rcvd, 599);
-    EXPECT_STREQ(qso.rcvd_exch, "IARU");
+    ExpectFields(qso, {12, 7, kModeSsb, UtcSeconds(2002, 7, 13, 12, 5, 9), "JA1XYZ", 599, "IARU"});
   }
   EXPECT_EQ(reader->Notes().undated_qsos, 0);
   // Lines that stop after some of the words, of every length their blanks give them.
