@@ -73,19 +73,25 @@ bool LineIsZero(const unsigned char* line) {
 // Zeroes and tests whole cache lines of a record sixteen bytes at a time where the machine
 // can; a library call costs more than the few moves these short lengths take.
 #if defined(__SSE2__)
+template <std::size_t... Block>
+void ZeroBlocks(unsigned char* lines, std::index_sequence<Block...>) {
+  const __m128i zero = _mm_setzero_si128();
+  (_mm_store_si128(reinterpret_cast<__m128i*>(lines + 16 * Block), zero), ...);
+}
+
+template <std::size_t... Block>
+__m128i OrOfBlocks(const unsigned char* lines, std::index_sequence<Block...>) {
+  return (_mm_load_si128(reinterpret_cast<const __m128i*>(lines + 16 * Block)) | ...);
+}
+
 template <std::size_t Size>
 void ZeroLines(unsigned char* lines) {
-  const __m128i zero = _mm_setzero_si128();
-  [&]<std::size_t... At>(std::index_sequence<At...>) {
-    (_mm_store_si128(reinterpret_cast<__m128i*>(lines + 16 * At), zero), ...);
-  }(std::make_index_sequence<Size / 16>{});
+  ZeroBlocks(lines, std::make_index_sequence<Size / 16>{});
 }
 
 template <std::size_t Size>
 bool LinesAreZero(const unsigned char* lines) {
-  __m128i any = [&]<std::size_t... At>(std::index_sequence<At...>) {
-    return (_mm_load_si128(reinterpret_cast<const __m128i*>(lines + 16 * At)) | ...);
-  }(std::make_index_sequence<Size / 16>{});
+  __m128i any = OrOfBlocks(lines, std::make_index_sequence<Size / 16>{});
   return _mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF;
 }
 #else
