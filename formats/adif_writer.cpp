@@ -207,13 +207,16 @@ inline char* PutClock(char* out, AdifTag tag, const CivilTime& time) {
   return PutDigitPairs(out, std::array{time.hour, time.minute, time.second});
 }
 
-// A number: 0 to 999 (the reports) without a division loop, others through Decimal.
+// A number: 0 to 999 (the reports) without a division loop, others as "%d" prints them,
+// through the library's conversion, which takes two digits at a time.
 inline char* PutNumber(char* out, AdifTag tag, std::int64_t value) {
   if (value < 0 || value >= 1000) {
-    DecimalText digits = Decimal(value);
-    out = PutOpening(out, tag, digits.length);
-    CopyBytes(out, digits.text, digits.length);
-    return out + digits.length;
+    char digits[kNumberRoom];
+    auto length =
+        static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+    out = PutOpening(out, tag, length);
+    CopyBytes(out, digits, length);
+    return out + length;
   }
   auto number = static_cast<unsigned>(value);
   const char* pair = &kDigitPairs[number % 100 * 2];
