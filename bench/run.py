@@ -135,18 +135,30 @@ def run_measured(command, cwd, stdout=subprocess.DEVNULL):
     return elapsed, int(peak_file.read_text().split()[-1]), status
 
 
+def read_through(path):
+    """Reads PATH once, so that the run after it finds the file in the page cache."""
+    with open(path, "rb") as source:
+        while source.read(1 << 20):
+            pass
+
+
 @dataclasses.dataclass
 class Timed:
     """A command to time, run in CWD. RESULT is the file it writes, deleted before every run;
-    with TO_STDOUT the command's standard output is what goes into RESULT."""
+    with TO_STDOUT the command's standard output is what goes into RESULT. INPUT, the file it
+    reads, is read through before every run: a machine that drops its page cache now and then
+    would otherwise time a read from the disk for whichever command came first after it."""
     command: list
     cwd: pathlib.Path
     result: pathlib.Path
     to_stdout: bool = False
+    input: pathlib.Path = None
 
     def run(self):
         """(wall seconds, peak kilobytes) of one run, or None if the command failed."""
         self.result.unlink(missing_ok=True)
+        if self.input is not None:
+            read_through(self.input)
         if self.to_stdout:
             with open(self.result, "wb") as out:
                 elapsed, peak, status = run_measured(self.command, self.cwd, out)
@@ -210,9 +222,10 @@ def measure_case(converters, loggen, work, case, count, repeat):
     if prepared is None:
         return None
     source, folder, output, options = prepared
-    commands = [Timed([str(converter), str(source), str(output)] + options, folder, output)
-                for converter in converters]
-    commands.append(Timed(["cat", str(source)], work, work / "copy.tmp", to_stdout=True))
+    commands = [Timed([str(converter), str(source), str(output)] + options, folder, output,
+                      input=source) for converter in converters]
+    commands.append(Timed(["cat", str(source)], work, work / "copy.tmp", to_stdout=True,
+                          input=source))
     return source, best_interleaved(repeat, commands)
 
 

@@ -4,6 +4,7 @@
 // writer writes.
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string_view>
 
 #include "core/bands.h"
@@ -12,6 +13,7 @@
 #include "core/text_field.h"
 #include "formats/cabrillo_layouts.h"
 #include "formats/cabrillo_log_file.h"
+#include "formats/word_end.h"
 
 namespace quorvel {
 namespace {
@@ -52,9 +54,15 @@ struct Words {
   }
 };
 
-// The words of a line, in one pass over its bytes.
+// The words of a line: a line as long as most from masks of its blanks, another in one pass
+// over its bytes.
 Words SplitWords(std::string_view text) {
   Words words;
+  if (WordSplit split; SplitBlankSeparated(text, std::span<Words::Word>(words.word), split)) {
+    words.count = split.count;
+    words.too_many = split.more;
+    return words;
+  }
   const char* at = text.data();
   const char* end = at + text.size();
   for (;;) {

@@ -80,6 +80,82 @@ inline bool SeparatorBits(std::string_view line, char a, char b, std::uint64_t& 
 #endif
 }
 
+/// The line lengths SplitBlankSeparated splits from masks: at least sixteen bytes, and one bit
+/// of two 64-bit masks for each.
+inline constexpr std::size_t kMaskedLineMost = 128;
+
+/// Where SplitBlankSeparated stopped: the words it stored, and whether the line has more.
+struct WordSplit {
+  std::size_t count;
+  bool more;
+};
+
+/// The words of `line` from the left, as many as `words` holds, words being the runs of bytes
+/// above the blank (every control character separates words too). The separators are found
+/// sixteen bytes at a time and each word then costs a few bit operations, however many blanks
+/// pad the columns; false, with nothing split, where the machine cannot compare sixteen bytes
+/// at a time or for a line shorter or longer than the masks hold. Every load lies within the
+/// line: its last sixteen bytes are read as one, overlapping the bytes before.
+/// `Word` is a view of a word, made from its first byte and its size.
+template <typename Word>
+bool SplitBlankSeparated(std::string_view line, std::span<Word> words, WordSplit& split) {
+#if defined(__SSE2__)
+  std::size_t size = line.size();
+  if (size < kShortLineLeast || size > kMaskedLineMost) return false;
+  // A bit for each byte of a word: those past the line stay clear.
+  std::uint64_t low = 0;
+  std::uint64_t high = 0;
+  const __m128i blank = _mm_set1_epi8(' ');
+  auto add_word_bits_at = [&](std::size_t at) {
+    __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
+    __m128i separator = _mm_cmpeq_epi8(_mm_min_epu8(chunk, blank), chunk);  // at most ' '
+    std::uint64_t bits = ~static_cast<unsigned>(_mm_movemask_epi8(separator)) & 0xFFFFu;
+    if (at < 64) {
+      low |= bits << at;
+      if (at > 48) high |= bits >> (64 - at);
+    } else {
+      high |= bits << (at - 64);
+    }
+  };
+  std::size_t at = 0;
+  for (; at + 16 <= size; at += 16) add_word_bits_at(at);
+  if (at < size) add_word_bits_at(size - 16);
+  // The first and the last byte of each word.
+  std::uint64_t starts_low = low & ~(low << 1);
+  std::uint64_t starts_high = high & ~((high << 1) | (low >> 63));
+  std::uint64_t lasts_low = low & ~((low >> 1) | (high << 63));
+  std::uint64_t lasts_high = high & ~(high >> 1);
+  std::size_t count = 0;
+  auto store = [&](int start, int last) {
+    words[count++] = {line.data() + start, static_cast<std::size_t>(last + 1 - start)};
+  };
+  // The words that begin in the first 64 bytes (the last of them may end past them), then
+  // those that begin after.
+  while (starts_low != 0 && count < words.size()) {
+    int start = std::countr_zero(starts_low);
+    starts_low &= starts_low - 1;
+    if (lasts_low == 0) {
+      store(start, 64 + std::countr_zero(lasts_high));
+      lasts_high &= lasts_high - 1;
+      break;
+    }
+    store(start, std::countr_zero(lasts_low));
+    lasts_low &= lasts_low - 1;
+  }
+  while (starts_high != 0 && count < words.size()) {
+    int start = 64 + std::countr_zero(starts_high);
+    starts_high &= starts_high - 1;
+    store(start, 64 + std::countr_zero(lasts_high));
+    lasts_high &= lasts_high - 1;
+  }
+  split = {count, (starts_low | starts_high) != 0};
+  return true;
+#else
+  (void)line, (void)words, (void)split;
+  return false;
+#endif
+}
+
 /// The first `words.size()` words of a line, words being the runs of bytes that are neither
 /// `a` nor `b`; those the line lacks are empty, at its end. All the separators are found at
 /// once, and each word then costs a few bit operations whatever its length and the blanks

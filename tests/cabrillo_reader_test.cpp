@@ -534,17 +534,28 @@ TEST(CabrilloQso, AnEmptyLastColumnLeavesItsFieldEmpty) {
 TEST(CabrilloQso, WordsAreReadWholeWhateverTheBlanksBetweenThem) {
   const std::vector<std::string> words = {"14025", "CW", "2024-11-23", "0001", "DL1AB",
                                           "599",   "14", "W1XYZ/VE3",  "579",  "05"};
-  for (std::size_t blanks = 1; blanks <= 70; blanks += 3) {
+  // Every line length from the shortest on, past the lengths split sixteen bytes at a time.
+  const char separators[] = {' ', '\t', ' ', '\x01'};
+  for (std::size_t blanks = 1; blanks <= 70; ++blanks) {
     std::string line;
     for (std::size_t i = 0; i < words.size(); ++i) {
-      line += std::string(i % 2 == 0 ? blanks : 1 + blanks / 7, i % 3 == 2 ? '\t' : ' ');
+      line += std::string(i % 2 == 0 ? blanks : 1 + blanks / 7, separators[i % 4]);
       line += words[i];
     }
-    QsoRecord r = OneQso("CQ-WW-CW", line + std::string(blanks, ' '));
+    QsoRecord r = OneQso("CQ-WW-CW", line + std::string(blanks % 3, ' '));
     EXPECT_EQ(r.freq, 140250u) << blanks;
     EXPECT_EQ(r.Call(), "W1XYZ/VE3") << blanks;
     EXPECT_EQ(r.rst_rcvd, 579) << blanks;
     EXPECT_EQ(r.cqz, 5) << blanks;
+  }
+  // A line of more words than any layout has is not read, however short; one word fewer is.
+  std::string crowded = "14025 CW 2024-11-23 0001 DL1AB 599 W1XYZ 579";
+  for (int word = 0; word < 24; ++word) crowded += " x";
+  for (const std::string& line : {crowded, crowded + " x"}) {
+    ReadingNotes notes;
+    std::size_t read = ReadAll("START-OF-LOG: 3.0\nQSO: " + line + "\n", &notes).size();
+    EXPECT_EQ(read, line == crowded ? 1u : 0u) << line.size();
+    EXPECT_EQ(notes.unread_lines, line == crowded ? 0 : 1) << line.size();
   }
 }
 
