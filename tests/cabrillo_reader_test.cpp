@@ -548,6 +548,15 @@ TEST(CabrilloQso, WordsAreReadWholeWhateverTheBlanksBetweenThem) {
     EXPECT_EQ(r.rst_rcvd, 579) << blanks;
     EXPECT_EQ(r.cqz, 5) << blanks;
   }
+  // The same words moved one byte at a time, so that each begins and ends at every place of a
+  // line split from masks and then past it.
+  const std::string compact = "14025 CW 2024-11-23 0001 DL1AB 599 14 W1XYZ/VE3 579 05";
+  for (std::size_t lead = 0; lead <= 90; ++lead) {
+    QsoRecord r = OneQso("CQ-WW-CW", std::string(lead, ' ') + compact);
+    EXPECT_EQ(r.Call(), "W1XYZ/VE3") << lead;
+    EXPECT_EQ(r.rst_rcvd, 579) << lead;
+    EXPECT_EQ(r.cqz, 5) << lead;
+  }
   // A line of more words than any layout has is not read, however short; one word fewer is.
   std::string crowded = "14025 CW 2024-11-23 0001 DL1AB 599 W1XYZ 579";
   for (int word = 0; word < 24; ++word) crowded += " x";
