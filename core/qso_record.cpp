@@ -60,16 +60,6 @@ void SetReport(std::string_view text, std::int16_t& report, std::uint8_t& signs,
 
 constexpr std::size_t kCacheLine = 64;
 
-bool LineIsZero(const unsigned char* line) {
-  std::uint64_t any = 0;
-  for (std::size_t at = 0; at < kCacheLine; at += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, line + at, 8);
-    any |= word;
-  }
-  return any == 0;
-}
-
 // Zeroes and tests whole cache lines of a record sixteen bytes at a time where the machine
 // can; a library call costs more than the few moves these short lengths take.
 #if defined(__SSE2__)
@@ -124,7 +114,7 @@ void QsoRecord::Clear() {
   // written it would travel to the writing core again.
   if (!LinesAreZero<sizeof(QsoRecord) - kFieldLines>(bytes + kFieldLines)) {
     for (std::size_t at = kFieldLines; at < sizeof *this; at += kCacheLine) {
-      if (!LineIsZero(bytes + at)) std::memset(bytes + at, 0, kCacheLine);
+      if (!LinesAreZero<kCacheLine>(bytes + at)) ZeroLines<kCacheLine>(bytes + at);
     }
   }
   prec = ' ';
