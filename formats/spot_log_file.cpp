@@ -135,6 +135,64 @@ std::int64_t YearOfDxInfoWord(std::int64_t year) {
   return year;
 }
 
+// Fills in what a spot's line gives beyond its call: the frequency (whole kHz and tenths),
+// band, mode, time, report and, from `countries` (may be null), the CQ zone. An unreadable
+// date or time becomes 1970-01-01 00:00 and gives false.
+bool CompleteSpot(QsoRecord& record, std::int64_t khz, int tenths, const SpotTime& time,
+                  const CountryTable* countries) {
+  if (khz > 0 && khz <= kLargestKhz) record.freq = static_cast<std::uint32_t>(khz * 10 + tenths);
+  SpotBand band = SpotBandFromKhz(khz);
+  record.band = band.band;
+  record.mode = band.mode;
+  // The engine's rule for unreadable dates and times: 1970-01-01, 00:00, and a note.
+  bool date_readable = time.year >= 0 && time.year <= kLastYear &&
+                       IsCalendarDate(time.year, static_cast<int>(time.month),
+                                      static_cast<int>(ValueOrZero<std::int32_t>(time.day)));
+  bool time_readable = time.hour >= 0 && time.hour <= 23 && time.minute >= 0 && time.minute <= 59;
+  SpotTime used = time;
+  if (!date_readable) used.year = 1970, used.month = 1, used.day = 1;
+  if (!time_readable) used.hour = used.minute = 0;
+  record.time_on = UtcSeconds(used.year, used.month, used.day, used.hour, used.minute, 0);
+  record.rst_rcvd = record.mode == kModeCw || record.mode == kModeRtty ? 599 : 59;
+  const Country* country = countries ? countries->LookupCall(record.Call()) : nullptr;
+  if (country != nullptr) record.cqz = ValueOrZero<std::uint8_t>(country->zone);
+  return date_readable && time_readable;
+}
+
+// A spot line's first word, its mark, begins with 'O'.
+bool HasDxInfoMark(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size() && IsDxInfoBlank(text[at])) ++at;
+  return at < text.size() && text[at] == 'O';
+}
+
+// Makes a QSO of a DX Info line that ReadRawQso kept: the mark, the frequency, the call, the
+// date (day-month-year) and the time (hhmm), words in that order.
+class DxInfoMaker final : public QsoMaker {
+ public:
+  explicit DxInfoMaker(const CountryTable* countries) : countries(countries) {}
+
+  bool Make(const RawQso& raw, QsoRecord& record) override {
+    record.Clear();
+    DxInfoWords words(raw.Count() > 0 ? raw.Value(0) : std::string_view{});
+    words.NextWord();  // the mark, which the reader checked
+    SpotFrequency frequency = ReadFrequency(words.NextWord());
+    record.SetCallText(words.NextWord());
+    SpotTime time;
+    time.day = ParseDigitsOrLeadingInt(words.NextDateWord());
+    time.month = MonthOfName(words.NextDateWord());
+    time.year = YearOfDxInfoWord(ParseDigitsOrLeadingInt(words.NextDateWord()));
+    std::string_view clock = words.NextWord();
+    std::string_view hour = clock.substr(0, clock.size() < 2 ? clock.size() : 2);
+    time.hour = ParseDigitsOrLeadingInt(hour);
+    time.minute = ParseDigitsOrLeadingInt(clock.substr(hour.size()));
+    return CompleteSpot(record, frequency.khz, frequency.tenths, time, countries);
+  }
+
+ private:
+  const CountryTable* countries;  // the reader's, which outlives its makers
+};
+
 }  // namespace
 
 SpotBand SpotBandFromKhz(std::int64_t khz) {
@@ -179,28 +237,6 @@ int SpotLogFile::EndAtFailedRecord(const char* line, std::size_t length) {
   return EndOfText();
 }
 
-int SpotLogFile::Complete(QsoRecord& record, std::int64_t khz, int tenths, const SpotTime& time) {
-  if (khz > 0 && khz <= kLargestKhz) record.freq = static_cast<std::uint32_t>(khz * 10 + tenths);
-  SpotBand band = SpotBandFromKhz(khz);
-  record.band = band.band;
-  record.mode = band.mode;
-  // The engine's rule for unreadable dates and times: 1970-01-01, 00:00, and a note.
-  bool date_readable = time.year >= 0 && time.year <= kLastYear &&
-                       IsCalendarDate(time.year, static_cast<int>(time.month),
-                                      static_cast<int>(ValueOrZero<std::int32_t>(time.day)));
-  bool time_readable = time.hour >= 0 && time.hour <= 23 && time.minute >= 0 && time.minute <= 59;
-  SpotTime used = time;
-  if (!date_readable) used.year = 1970, used.month = 1, used.day = 1;
-  if (!time_readable) used.hour = used.minute = 0;
-  if (!date_readable || !time_readable) ++notes.undated_qsos;
-  record.time_on = UtcSeconds(used.year, used.month, used.day, used.hour, used.minute, 0);
-  record.rst_rcvd = record.mode == kModeCw || record.mode == kModeRtty ? 599 : 59;
-  const Country* country = country_table ? country_table->LookupCall(record.Call()) : nullptr;
-  if (country != nullptr) record.cqz = ValueOrZero<std::uint8_t>(country->zone);
-  ++qso_count;
-  return 1;
-}
-
 int DxClusterFile::ReadQso(QsoRecord& record) {
   using namespace cluster_column;
   record.Clear();
@@ -218,29 +254,37 @@ int DxClusterFile::ReadQso(QsoRecord& record) {
   time.hour = ParseDigitsOrLeadingInt(Columns(line, kHour, 2));
   time.minute = ParseDigitsOrLeadingInt(Columns(line, kMinute, 2));
   SpotFrequency frequency = ReadFrequency(Columns(line, 0, kCall));
-  return Complete(record, frequency.khz, frequency.tenths, time);
+  if (!CompleteSpot(record, frequency.khz, frequency.tenths, time, Countries())) {
+    ++notes.undated_qsos;
+  }
+  ++qso_count;
+  return 1;
+}
+
+int DxInfoFile::Open(const char* path, unsigned mode) {
+  own_maker.reset();  // it reads with the country file of the log it was made for
+  return SpotLogFile::Open(path, mode);
+}
+
+std::unique_ptr<QsoMaker> DxInfoFile::NewQsoMaker() const {
+  return std::make_unique<DxInfoMaker>(Countries());
 }
 
 int DxInfoFile::ReadQso(QsoRecord& record) {
-  record.Clear();
+  return ReadQsoInTwoSteps(record, raw_line, own_maker);
+}
+
+// The next line, kept up to its first NUL when its first word is the mark of a spot.
+int DxInfoFile::ReadRawQso(RawQso& raw) {
+  raw.Clear();
   char copy[kDxInfoRecordSize + 1];
   std::size_t length = 0;
   const char* line = ReadSpotLine(copy, kDxInfoRecordSize, length);
-  // The words of the line up to its first NUL; a line end separates words as a blank does.
-  DxInfoWords words(FieldText(line, kDxInfoRecordSize));
-  std::string_view mark = words.NextWord();
-  if (mark.empty() || mark[0] != 'O') return EndAtFailedRecord(line, length);
-  SpotFrequency frequency = ReadFrequency(words.NextWord());
-  record.SetCallText(words.NextWord());
-  SpotTime time;
-  time.day = ParseDigitsOrLeadingInt(words.NextDateWord());
-  time.month = MonthOfName(words.NextDateWord());
-  time.year = YearOfDxInfoWord(ParseDigitsOrLeadingInt(words.NextDateWord()));
-  std::string_view clock = words.NextWord();
-  std::string_view hour = clock.substr(0, clock.size() < 2 ? clock.size() : 2);
-  time.hour = ParseDigitsOrLeadingInt(hour);
-  time.minute = ParseDigitsOrLeadingInt(clock.substr(hour.size()));
-  return Complete(record, frequency.khz, frequency.tenths, time);
+  std::string_view text = FieldText(line, kDxInfoRecordSize);
+  if (!HasDxInfoMark(text)) return EndAtFailedRecord(line, length);
+  raw.Add(0, text, text.size());
+  ++qso_count;
+  return 1;
 }
 
 }  // namespace quorvel

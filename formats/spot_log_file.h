@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/log_file.h"
+#include "core/raw_qso.h"
 #include "refdata/country_table.h"
 
 namespace quorvel {
@@ -38,7 +39,7 @@ struct SpotTime {
   std::int64_t minute = 0;
 };
 
-/// What both spot readers share: opening, the country table and the completion of a spot.
+/// What both spot readers share: opening, the country table and the end at a failed record.
 class SpotLogFile : public LogFile {
  public:
   /// Reading: opens the file in text mode, sets the log's contest to CQ WW and loads the
@@ -61,8 +62,8 @@ class SpotLogFile : public LogFile {
   /// stops at the record's first byte. Returns 0.
   int EndAtFailedRecord(const char* line, std::size_t length);
 
-  /// Frequency (whole kHz and tenths), band, mode, time, report and zone; counts the QSO.
-  int Complete(QsoRecord& record, std::int64_t khz, int tenths, const SpotTime& time);
+  /// The country file loaded for reading; null before Open.
+  const CountryTable* Countries() const { return country_table.get(); }
 
  private:
   std::unique_ptr<CountryTable> country_table;
@@ -80,9 +81,18 @@ class DxClusterFile final : public SpotLogFile {
 /// DX Info spot files (input format code 8).
 class DxInfoFile final : public SpotLogFile {
  public:
+  int Open(const char* path, unsigned mode) override;
   /// The next spot line; 0 at the end of the file or on a line whose first word does not
   /// begin with 'O' (where the reader stops).
   int ReadQso(QsoRecord& record) override;
+  /// Reading in two steps: ReadRawQso takes a spot line and checks its mark, a maker reads
+  /// the QSO from its words, so that reading ahead can share the work between its threads.
+  std::unique_ptr<QsoMaker> NewQsoMaker() const override;
+  int ReadRawQso(RawQso& raw) override;
+
+ private:
+  RawQso raw_line;                      // the line of ReadQso
+  std::unique_ptr<QsoMaker> own_maker;  // the maker of ReadQso
 };
 
 }  // namespace quorvel

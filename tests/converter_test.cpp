@@ -367,6 +367,28 @@ TEST(ReadingAhead, ReadsAnArrlLogInTwoStepsAsStepByStep) {
   EXPECT_NE(ahead.output.find("<call:5>W9XYZ"), std::string::npos);
 }
 
+// A large DX Info spot file, read in two steps: lines of unreadable dates, lines the stream
+// copies (a carriage return inside), and a line without the spot mark, where the log stops.
+TEST(ReadingAhead, ReadsADxInfoFileInTwoStepsAsStepByStep) {
+  ScratchDir dir;
+  std::string log;
+  auto spot = [](const std::string& words) {
+    return words + std::string(79 - words.size(), ' ') + "\n";
+  };
+  for (int i = 1; static_cast<std::int64_t>(log.size()) < kReadAheadFrom + 4096; ++i) {
+    std::string date = i % 300 == 11 ? "31-Feb-99" : "05-Nov-99";
+    std::string call = (i % 2 ? "JA" : "DL") + std::to_string(i % 10) + "XYZ";
+    log += spot("OK " + std::to_string(7000 + i % 300) + ".5 " + call + " " + date + " 2103");
+    if (i % 700 == 5) log += spot("O 14025 K1ABC\r05-Nov-99 2103");
+  }
+  std::size_t stop = log.size();
+  log += spot("X 7005 K1ABC 05-Nov-99 2103") + spot("O 7005 K1ABC 05-Nov-99 2103");
+  Outcome ahead = ConvertBothWaysAlike(dir, "in.dat", log, "adi");
+  EXPECT_EQ(ahead.notes.stopped_at, static_cast<std::int64_t>(stop));
+  EXPECT_GT(ahead.notes.undated_qsos, 10);
+  EXPECT_NE(ahead.output.find("<call:6>DL2XYZ"), std::string::npos);
+}
+
 // A progress callback that throws ends the conversion on its thread; the reading thread stops.
 TEST(ReadingAhead, AnExceptionFromTheCallbackEndsTheConversionCleanly) {
   ScratchDir dir;
