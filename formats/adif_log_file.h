@@ -7,6 +7,7 @@
 // "state" line of US stations, the section table (stsec.dat).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -313,7 +314,8 @@ class AdifLogFile : public LogFile {
   CountryTable country_table{kCountryFileName};
   // The country of the last call looked up, which the next question mostly asks about again.
   struct CountryLookup {
-    std::string call;  // keeps its capacity: no allocation per contact
+    std::array<char, sizeof QsoRecord::call> call{};  // a record's call always fits
+    std::size_t call_size = 0;
     const Country* country = nullptr;
     bool valid = false;
     bool PrefixIs(const CountryTable& table, std::string_view call,

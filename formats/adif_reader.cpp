@@ -1115,16 +1115,34 @@ int AdifLogFile::ContactMaker::ContestOfId(std::string_view id) {
   return last_contest_id.contest;
 }
 
+namespace {
+
+// Calls and prefixes are a few characters: a loop compares them for less than a library
+// compare costs.
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool AdifLogFile::CountryLookup::PrefixIs(const CountryTable& table, std::string_view call,
                                           std::initializer_list<std::string_view> prefixes) {
   // A contact may ask several times (exchange, then state line): look its call up once.
-  if (!valid || this->call != call) {
-    this->call.assign(call);
+  if (!valid || !SameText(std::string_view(this->call.data(), call_size), call)) {
     country = table.LookupCall(call);
-    valid = true;
+    valid = call.size() <= this->call.size();  // a longer call is looked up every time
+    call_size = valid ? call.size() : 0;
+    std::copy_n(call.data(), call_size, this->call.data());
   }
   if (country == nullptr) return false;
-  return std::find(prefixes.begin(), prefixes.end(), country->prefix) != prefixes.end();
+  for (std::string_view prefix : prefixes) {
+    if (SameText(prefix, country->prefix)) return true;
+  }
+  return false;
 }
 
 bool AdifLogFile::CountryPrefixIs(const QsoRecord& record,

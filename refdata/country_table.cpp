@@ -69,14 +69,17 @@ void CountryTable::AddPrefix(std::string_view prefix, int country_index) {
 
 const Country* CountryTable::LookupCall(std::string_view call) const {
   std::size_t length = std::min({call.size(), kMaxCallLength, longest_prefix});
-  const void* nul = length > 0 ? std::memchr(call.data(), '\0', length) : nullptr;
-  if (nul != nullptr) {
-    length = static_cast<std::size_t>(static_cast<const char*>(nul) - call.data());
-  }
+  // The hashes of every beginning, up to a NUL: a call is a few characters, which one loop
+  // hashes for less than a library search for the NUL costs.
   std::uint64_t hashes[kMaxCallLength + 1];
   std::uint64_t hash = PrefixIndex::kEmptyHash;
-  for (std::size_t i = 0; i < length; ++i)
+  for (std::size_t i = 0; i < length; ++i) {
+    if (call[i] == '\0') {
+      length = i;
+      break;
+    }
     hashes[i + 1] = hash = PrefixIndex::Extend(hash, call[i]);
+  }
   for (; length > 0; --length) {
     if (!has_length[length]) continue;
     int found = prefix_index.Find(call.substr(0, length), hashes[length]);

@@ -47,7 +47,7 @@ class PrefixIndex {
     if ((count + 1) * 2 > slots.size()) Grow();
     std::uint64_t hash = Hash(text);
     std::size_t at = Home(hash);
-    for (; slots[at].value >= 0; at = (at + 1) & (slots.size() - 1)) {
+    for (; slots[at].value >= 0; at = (at + 1) & slot_mask) {
       if (Matches(slots[at], text, hash)) return;
     }
     slots[at] = {hash, static_cast<std::uint32_t>(pool.size()),
@@ -60,7 +60,7 @@ class PrefixIndex {
   /// The value of `text`, whose Hash is `hash`; -1 when the text is not in the table.
   int Find(std::string_view text, std::uint64_t hash) const {
     if (count == 0 || !MayHold(hash)) return -1;
-    for (std::size_t at = Home(hash); slots[at].value >= 0; at = (at + 1) & (slots.size() - 1)) {
+    for (std::size_t at = Home(hash); slots[at].value >= 0; at = (at + 1) & slot_mask) {
       if (Matches(slots[at], text, hash)) return slots[at].value;
     }
     return -1;
@@ -79,7 +79,7 @@ class PrefixIndex {
   // away before a slot of the table is read.
   static constexpr std::size_t kFilterBitsPerSlot = 8;
   std::size_t FilterBit(std::uint64_t hash) const {
-    return static_cast<std::size_t>(hash >> 32) & (filter.size() * 64 - 1);
+    return static_cast<std::size_t>(hash >> 32) & filter_mask;
   }
   bool MayHold(std::uint64_t hash) const {
     std::size_t bit = FilterBit(hash);
@@ -91,16 +91,24 @@ class PrefixIndex {
   }
 
   std::size_t Home(std::uint64_t hash) const {
-    return static_cast<std::size_t>(hash ^ (hash >> 29)) & (slots.size() - 1);
+    return static_cast<std::size_t>(hash ^ (hash >> 29)) & slot_mask;
   }
+  // Where the hashes agree the texts nearly always do: a prefix is a few characters, compared
+  // in a loop for less than a library compare costs.
   bool Matches(const Slot& slot, std::string_view text, std::uint64_t hash) const {
-    return slot.hash == hash && slot.length == text.size() &&
-           std::string_view(pool).substr(slot.offset, slot.length) == text;
+    if (slot.hash != hash || slot.length != text.size()) return false;
+    const char* kept = pool.data() + slot.offset;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (kept[i] != text[i]) return false;
+    }
+    return true;
   }
   void Grow() {
     std::vector<Slot> old = std::move(slots);
     slots.assign(old.empty() ? 64 : old.size() * 2, Slot{});
     filter.assign(slots.size() * kFilterBitsPerSlot / 64, 0);
+    slot_mask = slots.size() - 1;
+    filter_mask = filter.size() * 64 - 1;
     for (const Slot& slot : old) {
       if (slot.value < 0) continue;
       Mark(slot.hash);
@@ -112,6 +120,8 @@ class PrefixIndex {
 
   std::vector<Slot> slots;
   std::vector<std::uint64_t> filter;  // a power of two of bits, as `slots` has slots
+  std::size_t slot_mask = 0;          // slots - 1
+  std::size_t filter_mask = 0;        // bits of the filter - 1
   std::string pool;
   std::size_t count = 0;
 };
