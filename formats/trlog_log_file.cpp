@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "core/civil_time.h"
-#include "core/decimal_text.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/received_exchange.h"
@@ -208,6 +207,12 @@ class ColumnLine {
   void Reach(int end) { length = std::max(length, std::min(end, kRoom)); }
   int Length() const { return length; }
   std::string_view Text() const { return {text, static_cast<std::size_t>(length)}; }
+  /// The line and its "\r\n", which the room past the last column holds.
+  std::string_view TextWithLineEnd() {
+    text[length] = '\r';
+    text[length + 1] = '\n';
+    return {text, static_cast<std::size_t>(length) + 2};
+  }
 
  private:
   static constexpr int kRoom = 120;
@@ -520,6 +525,27 @@ void PutTrailer(ColumnLine& line, Trailer trailer, const QsoRecord& record) {
   int points_at = trailer == Trailer::kTight ? column::kPoints : column::kPoints + 1;
   int width = trailer == Trailer::kTight ? 2 : 1;
   line.Number(points_at, width, points_at + 3, record.points);
+}
+
+// Date and time, "%02d-%s-%02d %02d:%02d" (day, month, year, hour, minute), from column 7. A
+// calendar's day, hour and minute and a year's last two digits are two digits each, so the
+// field is always 15 characters, built in place.
+void PutDateAndTime(ColumnLine& line, const CivilTime& time) {
+  auto two_digits = [](char* out, int value) {
+    out[0] = static_cast<char>('0' + value / 10);
+    out[1] = static_cast<char>('0' + value % 10);
+  };
+  char field[15];
+  two_digits(field, time.day);
+  field[2] = '-';
+  std::memcpy(field + 3, kMonths[time.month - 1].data(), 3);
+  field[6] = '-';
+  two_digits(field + 7, time.year % 100);
+  field[9] = ' ';
+  two_digits(field + 10, time.hour);
+  field[12] = ':';
+  two_digits(field + 13, time.minute);
+  line.Put(column::kDay, std::string_view(field, sizeof field));
 }
 
 // The QSO number: right-aligned in 23 to 26, or from 23 on for five and six digits, from 22
@@ -989,10 +1015,7 @@ int TrLogFile::WriteQso(const QsoRecord& record) {
   line.Put(column::kMode, record.mode < std::size(kModeLabels) && record.mode != 0
                               ? kModeLabels[record.mode]
                               : kNoModeLabel);
-  ShortText date;  // "%02d-%s-%02d %02d:%02d": day, month, year, hour, minute
-  date.Add(time.day, 2).Add("-").Add(kMonths[time.month - 1]).Add("-").Add(time.year % 100, 2);
-  date.Add(" ").Add(time.hour, 2).Add(":").Add(time.minute, 2);
-  line.Put(column::kDay, date.View());
+  PutDateAndTime(line, time);
   PutQsoNumber(line, number);
   line.Word(column::kCall, 14, 42, record.Call());
   int contest = header.contest;
@@ -1004,10 +1027,7 @@ int TrLogFile::WriteQso(const QsoRecord& record) {
   for (int i = 0; i < piece.count; ++i) PutField(line, piece.fields[i], record, contest);
   line.Reach(piece.end + 1);
   PutTrailer(line, piece.trailer, record);
-  TextLine text;
-  text.AppendText(line.Text());
-  text.AppendText("\r\n");
-  text.WriteTo(*this);
+  WriteText(line.TextWithLineEnd());
   return 1;
 }
 
