@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -311,7 +312,11 @@ class AdifLogFile : public LogFile {
   void WriteStateLine(const QsoRecord& record, AdifRecordText& line) const;
 
   AdifTagScanner scanner{*this};
-  CountryTable country_table{kCountryFileName};
+  // The country file, loaded at the first question about a call: most logs never ask one,
+  // and the two threads of reading ahead may ask at once.
+  const CountryTable& Countries() const;
+  mutable std::once_flag countries_loaded;
+  mutable CountryTable country_table;
   // The country of the last call looked up, which the next question mostly asks about again.
   struct CountryLookup {
     std::array<char, sizeof QsoRecord::call> call{};  // a record's call always fits

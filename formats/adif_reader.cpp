@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/civil_time.h"
+#include "core/data_files.h"
 #include "core/numbers.h"
 #include "core/text_field.h"
 #include "formats/adif_log_file.h"
@@ -1098,7 +1099,7 @@ void AdifLogFile::ContactMaker::ApplyExchangeTag(int rank, std::string_view valu
 void AdifLogFile::ContactMaker::ApplyReceivedSerial(std::string_view value, QsoRecord& record,
                                                     ContactState& state) {
   if (log.from_dx4win && log.header.contest == kContestArrl10 &&
-      last_lookup.PrefixIs(log.country_table, record.Call(), {"VE"})) {
+      last_lookup.PrefixIs(log.Countries(), record.Call(), {"VE"})) {
     record.SetRcvdExch(value);
     state.exchange_rank = 0;
   } else {
@@ -1147,7 +1148,14 @@ bool AdifLogFile::CountryLookup::PrefixIs(const CountryTable& table, std::string
 
 bool AdifLogFile::CountryPrefixIs(const QsoRecord& record,
                                   std::initializer_list<std::string_view> prefixes) const {
-  return last_lookup.PrefixIs(country_table, record.Call(), prefixes);
+  return last_lookup.PrefixIs(Countries(), record.Call(), prefixes);
+}
+
+const CountryTable& AdifLogFile::Countries() const {
+  std::call_once(countries_loaded, [this] {
+    country_table.Open(FindDataFile(kCountryFileName).c_str(), kModeReadBinary);
+  });
+  return country_table;
 }
 
 }  // namespace quorvel
