@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -314,8 +315,13 @@ class AdifLogFile : public LogFile {
   AdifTagScanner scanner{*this};
   // The country file, loaded at the first question about a call: most logs never ask one,
   // and the two threads of reading ahead may ask at once.
-  const CountryTable& Countries() const;
-  mutable std::once_flag countries_loaded;
+  const CountryTable& Countries() const {
+    if (!countries_loaded.load(std::memory_order_acquire)) LoadCountries();
+    return country_table;
+  }
+  void LoadCountries() const;
+  mutable std::once_flag countries_loading;
+  mutable std::atomic<bool> countries_loaded{false};  // asked first: call_once costs more
   mutable CountryTable country_table;
   // The country of the last call looked up, which the next question mostly asks about again.
   struct CountryLookup {

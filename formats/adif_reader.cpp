@@ -1151,11 +1151,11 @@ bool AdifLogFile::CountryPrefixIs(const QsoRecord& record,
   return last_lookup.PrefixIs(Countries(), record.Call(), prefixes);
 }
 
-const CountryTable& AdifLogFile::Countries() const {
-  std::call_once(countries_loaded, [this] {
+void AdifLogFile::LoadCountries() const {
+  std::call_once(countries_loading, [this] {
     country_table.Open(FindDataFile(kCountryFileName).c_str(), kModeReadBinary);
+    countries_loaded.store(true, std::memory_order_release);
   });
-  return country_table;
 }
 
 }  // namespace quorvel
