@@ -389,6 +389,23 @@ TEST(ReadingAhead, ReadsADxInfoFileInTwoStepsAsStepByStep) {
   EXPECT_NE(ahead.output.find("<call:6>DL2XYZ"), std::string::npos);
 }
 
+// A large DX4WIN ARRL 10 m log, whose Canadian provinces stand in the serial tag: the makers
+// of both threads ask the country file, which the first question loads.
+TEST(ReadingAhead, LooksCallsUpOnBothThreadsAsStepByStep) {
+  ScratchDir dir;
+  std::string log = "DX4WIN ADIF export\r\n<contest_id:6>ARRL10\r\n<eoh>\r\n";
+  for (int i = 0; static_cast<std::int64_t>(log.size()) < kReadAheadFrom + 4096; ++i) {
+    std::string call = (i % 3 == 0 ? "VE3" : "K1") + std::to_string(100 + i % 900);
+    std::string serial = i % 3 == 0 ? "ON" : std::to_string(i % 1000 + 1);
+    log += "<call:" + std::to_string(call.size()) + ">" + call + "<qso_date:8>20241207" +
+           "<time_on:4>1234<band:3>10m<mode:2>CW<srx:" + std::to_string(serial.size()) + ">" +
+           serial + "<state:2>QC<eor>\r\n";  // a Canadian's province wins over the state tag
+  }
+  Outcome ahead = ConvertBothWaysAlike(dir, "in.adi", log, "adi");
+  EXPECT_NE(ahead.output.find("<call:6>VE3100"), std::string::npos);
+  EXPECT_NE(ahead.output.find("<state:2>ON"), std::string::npos);
+}
+
 // A progress callback that throws ends the conversion on its thread; the reading thread stops.
 TEST(ReadingAhead, AnExceptionFromTheCallbackEndsTheConversionCleanly) {
   ScratchDir dir;
