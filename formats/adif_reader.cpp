@@ -1116,24 +1116,10 @@ int AdifLogFile::ContactMaker::ContestOfId(std::string_view id) {
   return last_contest_id.contest;
 }
 
-namespace {
-
-// Calls and prefixes are a few characters: a loop compares them for less than a library
-// compare costs.
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i]) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 bool AdifLogFile::CountryLookup::PrefixIs(const CountryTable& table, std::string_view call,
                                           std::initializer_list<std::string_view> prefixes) {
   // A contact may ask several times (exchange, then state line): look its call up once.
-  if (!valid || !SameText(std::string_view(this->call.data(), call_size), call)) {
+  if (!valid || !SameShortText(std::string_view(this->call.data(), call_size), call)) {
     country = table.LookupCall(call);
     valid = call.size() <= this->call.size();  // a longer call is looked up every time
     call_size = valid ? call.size() : 0;
@@ -1141,7 +1127,7 @@ bool AdifLogFile::CountryLookup::PrefixIs(const CountryTable& table, std::string
   }
   if (country == nullptr) return false;
   for (std::string_view prefix : prefixes) {
-    if (SameText(prefix, country->prefix)) return true;
+    if (SameShortText(prefix, country->prefix)) return true;
   }
   return false;
 }

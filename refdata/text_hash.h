@@ -22,6 +22,16 @@ struct TextHash {
 template <typename Value>
 using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
 
+/// Whether two short texts (calls, prefixes) are the same: a loop over a few characters costs
+/// less than a library compare.
+inline bool SameShortText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
 }  // namespace quorvel
 
 namespace quorvel {
@@ -93,15 +103,9 @@ class PrefixIndex {
   std::size_t Home(std::uint64_t hash) const {
     return static_cast<std::size_t>(hash ^ (hash >> 29)) & slot_mask;
   }
-  // Where the hashes agree the texts nearly always do: a prefix is a few characters, compared
-  // in a loop for less than a library compare costs.
   bool Matches(const Slot& slot, std::string_view text, std::uint64_t hash) const {
-    if (slot.hash != hash || slot.length != text.size()) return false;
-    const char* kept = pool.data() + slot.offset;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (kept[i] != text[i]) return false;
-    }
-    return true;
+    return slot.hash == hash &&
+           SameShortText(std::string_view(pool.data() + slot.offset, slot.length), text);
   }
   void Grow() {
     std::vector<Slot> old = std::move(slots);
