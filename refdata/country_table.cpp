@@ -65,10 +65,58 @@ void CountryTable::AddPrefix(std::string_view prefix, int country_index) {
   prefix_index.Insert(prefix, country_index);
   has_length[prefix.size()] = true;
   longest_prefix = std::max(longest_prefix, prefix.size());
+  NoteLeadingCharacters(prefix, country_index);
+}
+
+// Keeps the leading-pair table in step with the index: the first country listed for a prefix
+// of one or two characters, and the longest prefix after each pair.
+void CountryTable::NoteLeadingCharacters(std::string_view prefix, int country_index) {
+  unsigned first = kCallCharCode[static_cast<unsigned char>(prefix[0])];
+  if (first == 0) return;
+  if (prefix.size() == 1) {
+    if (one_character_country[first] < 0) one_character_country[first] = country_index;
+    return;
+  }
+  unsigned second = kCallCharCode[static_cast<unsigned char>(prefix[1])];
+  if (second == 0) return;
+  LeadingPair& pair = leading_pairs[first * kCallCharCodes + second];
+  if (prefix.size() == 2) {
+    if (pair.country < 0) pair.country = country_index;
+  } else {
+    pair.longest = std::max(pair.longest, static_cast<std::uint8_t>(prefix.size()));
+  }
 }
 
 const Country* CountryTable::LookupCall(std::string_view call) const {
+  if (longest_prefix == 0) return nullptr;  // an empty table (no country file)
+  if (call.size() >= 2) {
+    unsigned first = kCallCharCode[static_cast<unsigned char>(call[0])];
+    unsigned second = kCallCharCode[static_cast<unsigned char>(call[1])];
+    if (first != 0 && second != 0) return LookupFromLeadingPair(call, first, second);
+  }
+  return LookupEveryLength(call);
+}
+
+// Most calls begin with a pair that no prefix of three or more characters begins with, or
+// only a few do: the index is probed for those lengths alone, and the pair's own entry answers
+// for two characters and one.
+const Country* CountryTable::LookupFromLeadingPair(std::string_view call, unsigned first,
+                                                   unsigned second) const {
+  const LeadingPair& pair = leading_pairs[first * kCallCharCodes + second];
+  std::size_t length = std::min({call.size(), kMaxCallLength, std::size_t{pair.longest}});
+  int found = length > 2 ? FindLongestBeginning(call, length, 3) : -1;
+  if (found < 0) found = pair.country >= 0 ? pair.country : one_character_country[first];
+  return found >= 0 ? &countries[static_cast<std::size_t>(found)] : nullptr;
+}
+
+const Country* CountryTable::LookupEveryLength(std::string_view call) const {
   std::size_t length = std::min({call.size(), kMaxCallLength, longest_prefix});
+  int found = FindLongestBeginning(call, length, 1);
+  return found >= 0 ? &countries[static_cast<std::size_t>(found)] : nullptr;
+}
+
+int CountryTable::FindLongestBeginning(std::string_view call, std::size_t length,
+                                       std::size_t shortest) const {
   // The hashes of every beginning, up to a NUL: a call is a few characters, which one loop
   // hashes for less than a library search for the NUL costs.
   std::uint64_t hashes[kMaxCallLength + 1];
@@ -80,12 +128,12 @@ const Country* CountryTable::LookupCall(std::string_view call) const {
     }
     hashes[i + 1] = hash = PrefixIndex::Extend(hash, call[i]);
   }
-  for (; length > 0; --length) {
+  for (; length >= shortest && length > 0; --length) {
     if (!has_length[length]) continue;
     int found = prefix_index.Find(call.substr(0, length), hashes[length]);
-    if (found >= 0) return &countries[static_cast<std::size_t>(found)];
+    if (found >= 0) return found;
   }
-  return nullptr;
+  return -1;
 }
 
 int CountryTable::LookupCall(std::string_view call, std::string& name, std::string& prefix,

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,7 +61,38 @@ class CountryTable : public LogStream {
   std::size_t PrefixCount() const { return prefix_count; }
 
  private:
+  // Calls begin with letters, digits and the odd '/': each has a small code (0 for any other
+  // character), so that a call's first two characters index a table of their own.
+  static constexpr std::size_t kCallCharCodes = 38;
+  static constexpr std::array<std::uint8_t, 256> kCallCharCode = [] {
+    std::array<std::uint8_t, 256> codes{};
+    std::uint8_t next = 1;
+    for (char c = 'A'; c <= 'Z'; ++c) codes[static_cast<unsigned char>(c)] = next++;
+    for (char c = '0'; c <= '9'; ++c) codes[static_cast<unsigned char>(c)] = next++;
+    codes['/'] = next;
+    return codes;
+  }();
+  // What a call beginning with two such characters needs: the country of its two characters
+  // as a prefix (-1: not listed), and the length of the longest prefix that begins with them,
+  // so that a look-up probes the index only for beginnings up to that length.
+  struct LeadingPair {
+    int country = -1;
+    std::uint8_t longest = 0;
+  };
+  static std::array<int, kCallCharCodes> MakeNoCountries() {
+    std::array<int, kCallCharCodes> none;
+    none.fill(-1);
+    return none;
+  }
+
   void LoadLine(std::string_view line);
+  void NoteLeadingCharacters(std::string_view prefix, int country_index);
+  const Country* LookupFromLeadingPair(std::string_view call, unsigned first,
+                                       unsigned second) const;
+  const Country* LookupEveryLength(std::string_view call) const;
+  // The country of the longest beginning of `call` from `length` characters (cut at a NUL)
+  // down to `shortest`, by the index; -1 when none is listed.
+  int FindLongestBeginning(std::string_view call, std::size_t length, std::size_t shortest) const;
 
   std::vector<Country> countries;  // file order; position = country index
   // Prefix -> country of its first entry in file order.
@@ -68,6 +100,10 @@ class CountryTable : public LogStream {
   // has_length[n]: some prefix has n characters, so a look-up tries beginnings of that length.
   std::array<bool, kMaxCallLength + 1> has_length{};
   std::size_t longest_prefix = 0;
+  // By the codes of a call's first two characters, first * kCallCharCodes + second.
+  std::array<LeadingPair, kCallCharCodes * kCallCharCodes> leading_pairs{};
+  // By the code of a call's first character: the country of that character as a prefix.
+  std::array<int, kCallCharCodes> one_character_country = MakeNoCountries();
   std::size_t prefix_count = 0;
   int current_country = -1;  // the country that continuation lines add to while loading
 };

@@ -203,6 +203,42 @@ TEST(CountryTable, AnEmptyOrMissingTableResolvesNothing) {
   EXPECT_EQ(file.Of(""), "<none>");
 }
 
+// Random prefixes and calls over a small alphabet (letters, digits, '/', a lower-case letter
+// and a NUL), so that calls share beginnings with many prefixes of every length: each look-up
+// must give the country of the longest listed beginning up to a NUL, the first listed winning,
+// as a plain search over every prefix finds it.
+TEST(CountryTable, FindsTheLongestListedBeginningOfRandomCalls) {
+  const std::string alphabet("AK1/a\0", 6);
+  std::srand(1234);
+  auto random_text = [&](std::size_t most) {
+    std::string text(1 + static_cast<std::size_t>(std::rand()) % most, ' ');
+    for (char& c : text) c = alphabet[static_cast<std::size_t>(std::rand()) % alphabet.size()];
+    return text;
+  };
+  CountryTable table;
+  std::map<std::string, int> first_country;
+  for (int country = 0; country < 40; ++country) {
+    table.AddCountry("Country " + std::to_string(country), "P" + std::to_string(country), 1);
+    for (int i = 0; i < 8; ++i) {
+      std::string prefix = random_text(6);
+      table.AddPrefix(prefix, country);
+      first_country.emplace(prefix, country);
+    }
+  }
+  for (int i = 0; i < 20000; ++i) {
+    std::string call = random_text(9);
+    std::string_view looked_at(call.c_str());  // up to a NUL
+    int expected = -1;
+    for (std::size_t length = looked_at.size(); length > 0 && expected < 0; --length) {
+      auto found = first_country.find(std::string(looked_at.substr(0, length)));
+      if (found != first_country.end()) expected = found->second;
+    }
+    const Country* country = table.LookupCall(call);
+    int got = country ? static_cast<int>(country - &table.CountryAt(0)) : -1;
+    ASSERT_EQ(got, expected) << "call of " << call.size() << " characters: " << looked_at;
+  }
+}
+
 // The shipped country list.
 
 class ShippedCountryFile : public ::testing::Test {
