@@ -1,6 +1,7 @@
 #include "refdata/section_table.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "core/data_files.h"
@@ -57,21 +58,27 @@ void SectionTable::LoadLine(std::string_view line) {
 
 void SectionTable::AddEntry(std::string_view section, std::string_view state) {
   entries.push_back({std::string(section), std::string(state)});
-  index.try_emplace(UpperCased(section), entries.size() - 1);
+  index.Insert(UpperCased(section), static_cast<int>(entries.size() - 1));
   longest_section = std::max(longest_section, section.size());
 }
 
 const std::string* SectionTable::FindState(std::string_view section) const {
   if (section.empty() || section.size() > longest_section) return nullptr;
-  auto found = index.end();
+  int found = -1;
   if (section.size() <= kShortKey) {
+    // Upper-cased and hashed in one pass.
     char key[kShortKey];
-    std::transform(section.begin(), section.end(), key, ToUpper);
-    found = index.find(std::string_view(key, section.size()));
+    std::uint64_t hash = PrefixIndex::kEmptyHash;
+    for (std::size_t i = 0; i < section.size(); ++i) {
+      key[i] = ToUpper(section[i]);
+      hash = PrefixIndex::Extend(hash, key[i]);
+    }
+    found = index.Find(std::string_view(key, section.size()), hash);
   } else {
-    found = index.find(UpperCased(section));
+    std::string key = UpperCased(section);
+    found = index.Find(key, PrefixIndex::Hash(key));
   }
-  return found == index.end() ? nullptr : &entries[found->second].state;
+  return found < 0 ? nullptr : &entries[static_cast<std::size_t>(found)].state;
 }
 
 int SectionTable::Lookup(std::string_view section, char* state, std::size_t state_size) const {

@@ -49,7 +49,7 @@ class SectionTable : public LogStream {
 
   std::vector<Entry> entries;  // file order
   // Upper-cased section -> its first entry in file order.
-  TextMap<std::size_t> index;
+  PrefixIndex index;
   std::size_t longest_section = 0;
 };
 

@@ -97,6 +97,23 @@ TEST(SectionTable, ReadsALineOfFiveThousandCharactersWhole) {
   EXPECT_EQ(file.StateOf("NTX"), "TX");
 }
 
+// Sections of any length are found without regard to case, the shortest and the longest ones
+// and those past the look-up's own key buffer too.
+TEST(SectionTable, FindsSectionsOfEveryLengthInEitherCase) {
+  std::string contents;
+  for (std::size_t length = 1; length <= 80; ++length) {
+    contents += "S" + std::to_string(length) + ": " + std::string(length, 'Q') + "\n";
+  }
+  SectionFile file(contents);
+  for (std::size_t length = 1; length <= 80; ++length) {
+    std::string expected = "S" + std::to_string(length);
+    EXPECT_EQ(file.StateOf(std::string(length, 'q')), expected) << length;
+    EXPECT_EQ(file.StateOf(std::string(length, 'Q') + "Q"),
+              length < 80 ? "S" + std::to_string(length + 1) : "<none>");
+  }
+  EXPECT_EQ(file.StateOf(std::string(79, 'Q') + "R"), "<none>");
+}
+
 TEST(SectionTable, CutsTheStateToTheCallersBufferAndLeavesItAloneOnAMiss) {
   SectionFile file("Saskatchewan: SK\n");
   char state[4] = "abc";
