@@ -100,16 +100,18 @@ TEST(SectionTable, ReadsALineOfFiveThousandCharactersWhole) {
 // Sections of any length are found without regard to case, the shortest and the longest ones
 // and those past the look-up's own key buffer too.
 TEST(SectionTable, FindsSectionsOfEveryLengthInEitherCase) {
+  auto state_of_length = [](std::size_t length) {
+    return std::string("S").append(std::to_string(length));
+  };
   std::string contents;
   for (std::size_t length = 1; length <= 80; ++length) {
-    contents += "S" + std::to_string(length) + ": " + std::string(length, 'Q') + "\n";
+    contents.append(state_of_length(length)).append(": ").append(length, 'Q').append("\n");
   }
   SectionFile file(contents);
   for (std::size_t length = 1; length <= 80; ++length) {
-    std::string expected = "S" + std::to_string(length);
-    EXPECT_EQ(file.StateOf(std::string(length, 'q')), expected) << length;
-    EXPECT_EQ(file.StateOf(std::string(length, 'Q') + "Q"),
-              length < 80 ? "S" + std::to_string(length + 1) : "<none>");
+    EXPECT_EQ(file.StateOf(std::string(length, 'q')), state_of_length(length)) << length;
+    EXPECT_EQ(file.StateOf(std::string(length + 1, 'Q')),
+              length < 80 ? state_of_length(length + 1) : "<none>");
   }
   EXPECT_EQ(file.StateOf(std::string(79, 'Q') + "R"), "<none>");
 }
