@@ -160,13 +160,14 @@ bool SplitBlankSeparated(std::string_view line, std::span<Word> words, WordSplit
 /// `a` nor `b`; those the line lacks are empty, at its end. All the separators are found at
 /// once, and each word then costs a few bit operations whatever its length and the blanks
 /// before it. False, with nothing split, when SeparatorBits cannot mark the line.
-inline bool SplitShortLine(std::string_view line, char a, char b,
-                           std::span<std::string_view> words) {
+/// `Word` is a view of a word, made from its first byte and its size.
+template <typename Word>
+bool SplitShortLine(std::string_view line, char a, char b, std::span<Word> words) {
   std::uint64_t separators = 0;
   if (!SeparatorBits(line, a, b, separators)) return false;
   constexpr int kBits = static_cast<int>(kShortLineMost);
   std::uint64_t word_bytes = ~separators;
-  for (std::string_view& word : words) {
+  for (Word& word : words) {
     if (word_bytes == 0) {
       word = {line.data() + line.size(), 0};
       continue;

@@ -65,8 +65,15 @@ enum WordIndex : std::size_t {
   kExchange,
   kWordCount
 };
+// A word of a line, left unset until SplitWords sets it: every line's words are split, and
+// clearing them first (a string_view clears itself) cost more than the splitting.
+struct Word {
+  const char* data;
+  std::size_t size;
+  operator std::string_view() const { return {data, size}; }
+};
 struct QsoWords {
-  std::string_view word[kWordCount];
+  Word word[kWordCount];
 };
 
 // The first `count` words of a line: a line as long as most from one mask of its blanks,
@@ -76,7 +83,7 @@ void SplitWords(std::string_view line, QsoWords& words, std::size_t count = kWor
   if (SplitShortLine(line, ' ', '\r', std::span(words.word, count))) return;
   const char* at = line.data();
   const char* end = at + line.size();
-  for (std::string_view& word : std::span(words.word, count)) {
+  for (Word& word : std::span(words.word, count)) {
     while (at != end && IsBlank(*at)) ++at;
     const char* start = at;
     at = WordEnd<IsBlank>(at, end, ' ' + 1);
@@ -231,7 +238,7 @@ int WrtcLogFile::ReadRawQso(RawQso& raw) {
     line_start = Tell();
     if (!ReadLineView(text, line)) return EndOfText();  // a last line without a line end too
     SplitWords(text, words, kMode + 1);
-  } while (words.word[kNumber].empty());
+  } while (words.word[kNumber].size == 0);
   std::string_view mode = words.word[kMode];
   if (!mode.empty() && ModeOfWord(mode) == 0) {
     NoteStop(line_start);  // a line of no mode this format knows: the log cannot go on
