@@ -34,11 +34,7 @@ bool IsBlank(char c) {
 // layout.
 constexpr std::size_t kMostWords = 32;
 struct Words {
-  struct Word {
-    const char* data;
-    std::size_t size;
-  };
-  Word word[kMostWords];  // the first `count` are set
+  WordView word[kMostWords];  // the first `count` are set
   std::size_t count = 0;
   bool too_many = false;
 
@@ -58,7 +54,7 @@ struct Words {
 // over its bytes.
 Words SplitWords(std::string_view text) {
   Words words;
-  if (WordSplit split; SplitBlankSeparated(text, std::span<Words::Word>(words.word), split)) {
+  if (WordSplit split; SplitBlankSeparated(text, std::span<WordView>(words.word), split)) {
     words.count = split.count;
     words.too_many = split.more;
     return words;

@@ -19,6 +19,15 @@ namespace quorvel {
 
 static_assert(std::endian::native == std::endian::little, "the first byte loads lowest");
 
+/// A word of a line as the splitters below store it: its first byte and its size, left unset
+/// until a split sets it, for a line's words are split for every QSO and a std::string_view
+/// clears itself first.
+struct WordView {
+  const char* data;
+  std::size_t size;
+  operator std::string_view() const { return {data, size}; }
+};
+
 /// The high bit of every byte of `bytes` below `limit` (at most 0x80), from the first such
 /// byte on: the first is marked exactly, those after it may be marked by its borrow. Bytes from
 /// 0x80 up are never marked.

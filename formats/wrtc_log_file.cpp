@@ -65,15 +65,8 @@ enum WordIndex : std::size_t {
   kExchange,
   kWordCount
 };
-// A word of a line, left unset until SplitWords sets it: every line's words are split, and
-// clearing them first (a string_view clears itself) cost more than the splitting.
-struct Word {
-  const char* data;
-  std::size_t size;
-  operator std::string_view() const { return {data, size}; }
-};
 struct QsoWords {
-  Word word[kWordCount];
+  WordView word[kWordCount];  // SplitWords sets each one a line has room for
 };
 
 // The first `count` words of a line: a line as long as most from one mask of its blanks,
@@ -83,7 +76,7 @@ void SplitWords(std::string_view line, QsoWords& words, std::size_t count = kWor
   if (SplitShortLine(line, ' ', '\r', std::span(words.word, count))) return;
   const char* at = line.data();
   const char* end = at + line.size();
-  for (Word& word : std::span(words.word, count)) {
+  for (WordView& word : std::span(words.word, count)) {
     while (at != end && IsBlank(*at)) ++at;
     const char* start = at;
     at = WordEnd<IsBlank>(at, end, ' ' + 1);

@@ -128,7 +128,7 @@ int CountryTable::FindLongestBeginning(std::string_view call, std::size_t length
     }
     hashes[i + 1] = hash = PrefixIndex::Extend(hash, call[i]);
   }
-  for (; length >= shortest && length > 0; --length) {
+  for (; length >= shortest; --length) {
     if (!has_length[length]) continue;
     int found = prefix_index.Find(call.substr(0, length), hashes[length]);
     if (found >= 0) return found;

@@ -91,7 +91,7 @@ class CountryTable : public LogStream {
                                        unsigned second) const;
   const Country* LookupEveryLength(std::string_view call) const;
   // The country of the longest beginning of `call` from `length` characters (cut at a NUL)
-  // down to `shortest`, by the index; -1 when none is listed.
+  // down to `shortest` (at least 1), by the index; -1 when none is listed.
   int FindLongestBeginning(std::string_view call, std::size_t length, std::size_t shortest) const;
 
   std::vector<Country> countries;  // file order; position = country index
